@@ -1,0 +1,37 @@
+#include "MessageBoxes.h"
+#include "SessionEnd.h"
+#include "TdtmMain.h"
+#include "TfrmMain.h"
+
+#include <QApplication>
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("CorvelLane"));
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    // The session can end at any moment, even while start-up waits on a box: the box goes away,
+    // start-up stops at the next step, and the loop ends if it runs.
+    bool sessionEnded = false;
+    SessionEnd sessionEnd;
+    QObject::connect(&sessionEnd, &SessionEnd::ended, &app, [&sessionEnded] {
+        sessionEnded = true;
+        MessageBoxes::dismissAll();
+        QCoreApplication::quit();
+    });
+
+    new TdtmMain(&app);
+    if (sessionEnded || !dtmMain->dbCorvelLane.isConnected())
+        return 0; // without a connection the user was told and the log has its line; no window, no port
+
+    auto* window = new TfrmMain;
+    window->show();
+    if (!sessionEnded)
+        QApplication::exec();
+
+    // However the loop ended (log-out, SIGTERM, SIGHUP), the teardown runs in full, then the window goes.
+    window->WMEndSession();
+    delete window;
+    return 0;
+}

@@ -1,0 +1,38 @@
+#include "ConnectionString.h"
+
+#include "AppError.h"
+
+#include <QStringList>
+
+namespace ConnectionString {
+
+QString toOdbc(const QString& ado)
+{
+    QStringList odbc;
+    bool hasDataSource = false;
+    for (const QString& entry : ado.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+        const qsizetype equals = entry.indexOf(QLatin1Char('='));
+        const QString key = entry.left(equals).trimmed();
+        const QString value = equals < 0 ? QString() : entry.mid(equals + 1);
+        const auto is = [&key](const char* name) {
+            return key.compare(QLatin1String(name), Qt::CaseInsensitive) == 0;
+        };
+        if (is("Provider") || is("Persist Security Info"))
+            continue;
+        if (is("Data Source") || is("DSN")) {
+            odbc.append(QStringLiteral("DSN=") + value);
+            hasDataSource = !value.isEmpty();
+        } else if (is("User ID") || is("UID")) {
+            odbc.append(QStringLiteral("UID=") + value);
+        } else if (is("Password") || is("PWD")) {
+            odbc.append(QStringLiteral("PWD=") + value);
+        } else if (!key.isEmpty()) {
+            odbc.append(key + QLatin1Char('=') + value);
+        }
+    }
+    if (!hasDataSource)
+        throw AppError(QStringLiteral("A cadeia de conexão não indica a fonte de dados ODBC: ") + ado);
+    return odbc.join(QLatin1Char(';'));
+}
+
+} // namespace ConnectionString

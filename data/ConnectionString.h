@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QString>
+
+// The agent names its database with an ADO connection string ("Provider=MSDASQL.1;Password=...;
+// User ID=...;Data Source=CorvelLane"). The driver manager wants ODBC keywords instead.
+namespace ConnectionString {
+
+// Maps Data Source to DSN, User ID to UID and Password to PWD, drops the ADO-only keys (Provider,
+// Persist Security Info) and passes any other key through. Throws AppError when the text has no
+// data source, which no connection attempt could make sense of.
+QString toOdbc(const QString& adoConnectionString);
+
+} // namespace ConnectionString

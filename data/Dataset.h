@@ -1,0 +1,60 @@
+#pragma once
+
+#include "ParameterMarkers.h"
+#include "ResultSet.h"
+
+#include <QList>
+#include <QString>
+#include <QVariant>
+#include <optional>
+
+class OdbcConnection;
+
+// A query bound to the shared connection: its text with named markers, one value per marker, and once
+// opened a static result with a cursor. The data module's shared queries are Datasets, and so is the
+// short-lived query each helper call makes.
+class Dataset {
+public:
+    enum class FieldKind { Integer, Text, Date };
+    struct Field {
+        QString name;
+        FieldKind kind;
+    };
+
+    explicit Dataset(OdbcConnection& connection) : m_connection(connection) {}
+
+    void setSql(const QString& sql);
+    const QString& sql() const { return m_sql; }
+
+    qsizetype parameterCount() const { return m_markers.names.size(); }
+    void setParameter(qsizetype index, const QVariant& value);
+    // Every marker with that name, compared without regard to case; throws when there is none.
+    void setParameter(const QString& name, const QVariant& value);
+
+    // Fields whose presence and kind the result must match when it opens (what the report and the
+    // cost-centre lists bind to); a mismatch throws, as opening a query with persistent fields does.
+    void setFields(QList<Field> fields) { m_fields = std::move(fields); }
+
+    // A filter that stays with the dataset across reopenings.
+    void setFilter(ResultSet::Filter filter);
+
+    void open();
+    void close() { m_result.reset(); }
+    bool isOpen() const { return m_result.has_value(); }
+    qint64 execute();
+
+    // The open result; throws when the dataset is closed.
+    ResultSet& result();
+
+private:
+    QList<QVariant> boundValues() const;
+    void checkFields(const ResultSet& result) const;
+
+    OdbcConnection& m_connection;
+    QString m_sql;
+    ParameterMarkers m_markers;
+    QList<std::optional<QVariant>> m_values;
+    QList<Field> m_fields;
+    ResultSet::Filter m_filter;
+    std::optional<ResultSet> m_result;
+};

@@ -1,0 +1,363 @@
+#include "OdbcConnection.h"
+
+#include "ConnectionString.h"
+#include "DatabaseError.h"
+
+#include <QDateTime>
+#include <memory>
+#include <sql.h>
+#include <sqlext.h>
+#include <sqlucode.h>
+#include <vector>
+
+namespace {
+
+// How long a connection attempt may wait for an unreachable server before the user is told.
+constexpr SQLULEN loginTimeoutSeconds = 10;
+
+SQLWCHAR* wide(const QString& text)
+{
+    static_assert(sizeof(SQLWCHAR) == sizeof(char16_t), "the driver manager must use UTF-16 SQLWCHAR");
+    return reinterpret_cast<SQLWCHAR*>(
+        const_cast<char16_t*>(reinterpret_cast<const char16_t*>(text.utf16())));
+}
+
+DatabaseError diagnostics(SQLSMALLINT handleType, SQLHANDLE handle, const QString& fallback)
+{
+    SQLWCHAR state[6] = {};
+    SQLINTEGER native = 0;
+    SQLWCHAR message[SQL_MAX_MESSAGE_LENGTH * 2] = {};
+    SQLSMALLINT length = 0;
+    const SQLRETURN rc =
+        SQLGetDiagRecW(handleType, handle, 1, state, &native, message, SQL_MAX_MESSAGE_LENGTH * 2, &length);
+    if (!SQL_SUCCEEDED(rc))
+        return DatabaseError(fallback);
+    const auto text = [](const SQLWCHAR* chars, qsizetype size) {
+        return QString::fromUtf16(reinterpret_cast<const char16_t*>(chars), size);
+    };
+    return DatabaseError(text(message, std::min<qsizetype>(length, SQL_MAX_MESSAGE_LENGTH * 2 - 1)),
+                         text(state, 5), static_cast<int>(native));
+}
+
+void check(SQLRETURN rc, SQLSMALLINT handleType, SQLHANDLE handle, const char* what)
+{
+    if (!SQL_SUCCEEDED(rc) && rc != SQL_NO_DATA)
+        throw diagnostics(handleType, handle, QLatin1String(what) + QStringLiteral(" falhou"));
+}
+
+// One bound parameter's storage; it must stay where it is until the statement has run.
+struct ParameterBuffer {
+    QString text;
+    qint64 integer = 0;
+    double real = 0;
+    SQL_DATE_STRUCT date = {};
+    SQL_TIMESTAMP_STRUCT timestamp = {};
+    SQLLEN indicator = 0;
+};
+
+bool isIntegerType(int typeId)
+{
+    switch (typeId) {
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Long:
+    case QMetaType::Short:
+    case QMetaType::Bool:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+// A statement handle that frees itself on every path.
+class OdbcConnection::Statement {
+public:
+    explicit Statement(SQLHDBC connection)
+    {
+        ::check(SQLAllocHandle(SQL_HANDLE_STMT, connection, &m_handle), SQL_HANDLE_DBC, connection,
+                "SQLAllocHandle");
+    }
+    ~Statement() { SQLFreeHandle(SQL_HANDLE_STMT, m_handle); }
+    Statement(const Statement&) = delete;
+    Statement& operator=(const Statement&) = delete;
+
+    void run(const QString& sql, const QList<QVariant>& values)
+    {
+        check(SQLPrepareW(m_handle, wide(sql), SQL_NTS), "SQLPrepare");
+        std::vector<ParameterBuffer> buffers(values.size());
+        for (qsizetype i = 0; i < values.size(); ++i)
+            bind(static_cast<SQLUSMALLINT>(i + 1), values.at(i), buffers[i]);
+        check(SQLExecute(m_handle), "SQLExecute");
+    }
+
+    qint64 rowsAffected()
+    {
+        SQLLEN rows = 0;
+        check(SQLRowCount(m_handle, &rows), "SQLRowCount");
+        return rows < 0 ? 0 : rows;
+    }
+
+    ResultSet fetchAll()
+    {
+        SQLSMALLINT columnCount = 0;
+        check(SQLNumResultCols(m_handle, &columnCount), "SQLNumResultCols");
+        QStringList names;
+        std::vector<SQLSMALLINT> types;
+        std::vector<SQLSMALLINT> scales;
+        for (SQLUSMALLINT column = 1; column <= columnCount; ++column) {
+            SQLWCHAR name[256] = {};
+            SQLSMALLINT nameLength = 0, type = 0, scale = 0, nullable = 0;
+            SQLULEN size = 0;
+            check(SQLDescribeColW(m_handle, column, name, 255, &nameLength, &type, &size, &scale, &nullable),
+                  "SQLDescribeCol");
+            names.append(
+                QString::fromUtf16(reinterpret_cast<const char16_t*>(name), std::min<int>(nameLength, 255)));
+            types.push_back(type);
+            scales.push_back(scale);
+        }
+        QList<ResultSet::Row> rows;
+        for (;;) {
+            const SQLRETURN rc = SQLFetch(m_handle);
+            if (rc == SQL_NO_DATA)
+                break;
+            check(rc, "SQLFetch");
+            ResultSet::Row row;
+            row.reserve(columnCount);
+            for (SQLUSMALLINT column = 1; column <= columnCount; ++column)
+                row.append(read(column, types[column - 1], scales[column - 1]));
+            rows.append(std::move(row));
+        }
+        return ResultSet(std::move(names), std::move(rows));
+    }
+
+private:
+    void check(SQLRETURN rc, const char* what) { ::check(rc, SQL_HANDLE_STMT, m_handle, what); }
+
+    void bind(SQLUSMALLINT number, const QVariant& value, ParameterBuffer& buffer)
+    {
+        SQLSMALLINT cType = SQL_C_CHAR, sqlType = SQL_VARCHAR, digits = 0;
+        SQLULEN size = 1;
+        SQLPOINTER data = nullptr;
+        SQLLEN capacity = 0;
+        const int typeId = value.metaType().id();
+        if (!value.isValid() || value.isNull()) {
+            buffer.indicator = SQL_NULL_DATA;
+        } else if (isIntegerType(typeId)) {
+            buffer.integer = value.toLongLong();
+            cType = SQL_C_SBIGINT;
+            sqlType = SQL_BIGINT;
+            size = 19;
+            data = &buffer.integer;
+        } else if (typeId == QMetaType::Double || typeId == QMetaType::Float) {
+            buffer.real = value.toDouble();
+            cType = SQL_C_DOUBLE;
+            sqlType = SQL_DOUBLE;
+            size = 15;
+            data = &buffer.real;
+        } else if (typeId == QMetaType::QDate) {
+            const QDate date = value.toDate();
+            buffer.date = {static_cast<SQLSMALLINT>(date.year()), static_cast<SQLUSMALLINT>(date.month()),
+                           static_cast<SQLUSMALLINT>(date.day())};
+            cType = SQL_C_TYPE_DATE;
+            sqlType = SQL_TYPE_DATE;
+            size = 10;
+            data = &buffer.date;
+        } else if (typeId == QMetaType::QDateTime) {
+            const QDateTime moment = value.toDateTime();
+            const QDate date = moment.date();
+            const QTime time = moment.time();
+            buffer.timestamp = {static_cast<SQLSMALLINT>(date.year()),
+                                static_cast<SQLUSMALLINT>(date.month()),
+                                static_cast<SQLUSMALLINT>(date.day()),
+                                static_cast<SQLUSMALLINT>(time.hour()),
+                                static_cast<SQLUSMALLINT>(time.minute()),
+                                static_cast<SQLUSMALLINT>(time.second()),
+                                0};
+            cType = SQL_C_TYPE_TIMESTAMP;
+            sqlType = SQL_TYPE_TIMESTAMP;
+            size = 19;
+            data = &buffer.timestamp;
+        } else {
+            buffer.text = value.toString();
+            cType = SQL_C_WCHAR;
+            sqlType = SQL_WVARCHAR;
+            size = std::max<SQLULEN>(1, buffer.text.size());
+            data = wide(buffer.text);
+            capacity = buffer.text.size() * static_cast<SQLLEN>(sizeof(SQLWCHAR));
+            buffer.indicator = capacity;
+        }
+        if (data && cType != SQL_C_WCHAR)
+            buffer.indicator = 0;
+        check(SQLBindParameter(m_handle, number, SQL_PARAM_INPUT, cType, sqlType, size, digits, data,
+                               capacity, &buffer.indicator),
+              "SQLBindParameter");
+    }
+
+    template <typename T> bool get(SQLUSMALLINT column, SQLSMALLINT cType, T& target)
+    {
+        SQLLEN indicator = 0;
+        check(SQLGetData(m_handle, column, cType, &target, sizeof target, &indicator), "SQLGetData");
+        return indicator != SQL_NULL_DATA;
+    }
+
+    QVariant readText(SQLUSMALLINT column)
+    {
+        QString text;
+        SQLWCHAR chunk[1024];
+        for (;;) {
+            SQLLEN indicator = 0;
+            const SQLRETURN rc = SQLGetData(m_handle, column, SQL_C_WCHAR, chunk, sizeof chunk, &indicator);
+            if (rc == SQL_NO_DATA)
+                break;
+            check(rc, "SQLGetData");
+            if (indicator == SQL_NULL_DATA)
+                return {};
+            const qsizetype capacityChars = static_cast<qsizetype>(sizeof chunk / sizeof(SQLWCHAR)) - 1;
+            const qsizetype available = indicator == SQL_NO_TOTAL
+                                            ? capacityChars
+                                            : static_cast<qsizetype>(indicator / sizeof(SQLWCHAR));
+            text.append(QString::fromUtf16(reinterpret_cast<const char16_t*>(chunk),
+                                           std::min(available, capacityChars)));
+            if (rc == SQL_SUCCESS)
+                break;
+        }
+        return text;
+    }
+
+    QVariant read(SQLUSMALLINT column, SQLSMALLINT type, SQLSMALLINT scale)
+    {
+        switch (type) {
+        case SQL_INTEGER:
+        case SQL_SMALLINT:
+        case SQL_TINYINT:
+        case SQL_BIT: {
+            SQLINTEGER value = 0;
+            return get(column, SQL_C_SLONG, value) ? QVariant(static_cast<int>(value)) : QVariant();
+        }
+        case SQL_BIGINT: {
+            SQLBIGINT value = 0;
+            return get(column, SQL_C_SBIGINT, value) ? QVariant(static_cast<qlonglong>(value)) : QVariant();
+        }
+        case SQL_DECIMAL:
+        case SQL_NUMERIC: {
+            // sum() over integers arrives as DECIMAL; with no fraction it is a whole number.
+            const QVariant text = readText(column);
+            if (!text.isValid())
+                return {};
+            if (scale == 0)
+                return text.toString().toLongLong();
+            return text.toString().toDouble();
+        }
+        case SQL_REAL:
+        case SQL_FLOAT:
+        case SQL_DOUBLE: {
+            double value = 0;
+            return get(column, SQL_C_DOUBLE, value) ? QVariant(value) : QVariant();
+        }
+        case SQL_TYPE_DATE: {
+            SQL_DATE_STRUCT value = {};
+            return get(column, SQL_C_TYPE_DATE, value) ? QVariant(QDate(value.year, value.month, value.day))
+                                                       : QVariant();
+        }
+        case SQL_TYPE_TIME: {
+            SQL_TIME_STRUCT value = {};
+            return get(column, SQL_C_TYPE_TIME, value)
+                       ? QVariant(QTime(value.hour, value.minute, value.second))
+                       : QVariant();
+        }
+        case SQL_TYPE_TIMESTAMP: {
+            SQL_TIMESTAMP_STRUCT value = {};
+            if (!get(column, SQL_C_TYPE_TIMESTAMP, value))
+                return {};
+            return QDateTime(
+                QDate(value.year, value.month, value.day),
+                QTime(value.hour, value.minute, value.second, static_cast<int>(value.fraction / 1000000)));
+        }
+        default:
+            return readText(column);
+        }
+    }
+
+    SQLHSTMT m_handle = nullptr;
+};
+
+OdbcConnection::OdbcConnection() = default;
+
+OdbcConnection::~OdbcConnection()
+{
+    close();
+}
+
+void OdbcConnection::open()
+{
+    if (isConnected())
+        return;
+    const QString odbcText = ConnectionString::toOdbc(m_connectionString);
+    SQLHENV environment = nullptr;
+    if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &environment)))
+        throw DatabaseError(QStringLiteral("O gerenciador de drivers ODBC não pôde ser iniciado"));
+    SQLSetEnvAttr(environment, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
+    SQLHDBC connection = nullptr;
+    SQLRETURN rc = SQLAllocHandle(SQL_HANDLE_DBC, environment, &connection);
+    if (!SQL_SUCCEEDED(rc)) {
+        const DatabaseError error =
+            diagnostics(SQL_HANDLE_ENV, environment, QStringLiteral("SQLAllocHandle falhou"));
+        SQLFreeHandle(SQL_HANDLE_ENV, environment);
+        throw error;
+    }
+    SQLSetConnectAttr(connection, SQL_ATTR_LOGIN_TIMEOUT, reinterpret_cast<SQLPOINTER>(loginTimeoutSeconds),
+                      0);
+    // OPTION=2: report rows matched, not rows changed, so an update that writes the values a row
+    // already holds still counts as done.
+    const QString full = odbcText + QStringLiteral(";OPTION=2;CHARSET=utf8mb4");
+    SQLWCHAR completed[1024];
+    SQLSMALLINT completedLength = 0;
+    rc = SQLDriverConnectW(connection, nullptr, wide(full), SQL_NTS, completed, 1024, &completedLength,
+                           SQL_DRIVER_NOPROMPT);
+    if (!SQL_SUCCEEDED(rc)) {
+        const DatabaseError error = diagnostics(SQL_HANDLE_DBC, connection,
+                                                QStringLiteral("Não foi possível conectar a ") + odbcText);
+        SQLFreeHandle(SQL_HANDLE_DBC, connection);
+        SQLFreeHandle(SQL_HANDLE_ENV, environment);
+        throw error;
+    }
+    m_environment = environment;
+    m_connection = connection;
+}
+
+void OdbcConnection::close() noexcept
+{
+    if (m_connection) {
+        SQLDisconnect(m_connection);
+        SQLFreeHandle(SQL_HANDLE_DBC, m_connection);
+        m_connection = nullptr;
+    }
+    if (m_environment) {
+        SQLFreeHandle(SQL_HANDLE_ENV, m_environment);
+        m_environment = nullptr;
+    }
+}
+
+qint64 OdbcConnection::execute(const QString& sql, const QList<QVariant>& values)
+{
+    if (!isConnected())
+        throw DatabaseError(QStringLiteral("A conexão com o banco de dados não está aberta"),
+                            QStringLiteral("08003"));
+    Statement statement(m_connection);
+    statement.run(sql, values);
+    return statement.rowsAffected();
+}
+
+ResultSet OdbcConnection::query(const QString& sql, const QList<QVariant>& values)
+{
+    if (!isConnected())
+        throw DatabaseError(QStringLiteral("A conexão com o banco de dados não está aberta"),
+                            QStringLiteral("08003"));
+    Statement statement(m_connection);
+    statement.run(sql, values);
+    return statement.fetchAll();
+}

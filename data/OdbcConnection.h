@@ -1,0 +1,37 @@
+#pragma once
+
+#include "ResultSet.h"
+
+#include <QList>
+#include <QString>
+#include <QVariant>
+
+// The agent's one connection to the accounting database, over the ODBC C API of the driver manager.
+// Statements take '?' placeholders and QVariant values, typed by the value: invalid (NULL), integer,
+// floating point, text, date or date-time. Every failure throws DatabaseError with the driver's text.
+class OdbcConnection {
+public:
+    OdbcConnection();
+    ~OdbcConnection();
+    OdbcConnection(const OdbcConnection&) = delete;
+    OdbcConnection& operator=(const OdbcConnection&) = delete;
+
+    // The ADO-style text the agent builds; it is translated for the driver manager when opening.
+    void setConnectionString(const QString& adoConnectionString) { m_connectionString = adoConnectionString; }
+    const QString& connectionString() const { return m_connectionString; }
+
+    void open();
+    void close() noexcept;
+    bool isConnected() const { return m_connection != nullptr; }
+
+    // Rows affected as the driver reports them (rows matched: the connection asks for that).
+    qint64 execute(const QString& sql, const QList<QVariant>& values);
+    ResultSet query(const QString& sql, const QList<QVariant>& values);
+
+private:
+    class Statement;
+
+    void* m_environment = nullptr;
+    void* m_connection = nullptr;
+    QString m_connectionString;
+};

@@ -1,0 +1,57 @@
+#include "ParameterMarkers.h"
+
+namespace {
+
+bool endsName(QChar ch)
+{
+    switch (ch.unicode()) {
+    case ' ':
+    case '\t':
+    case '\r':
+    case '\n':
+    case ',':
+    case ';':
+    case ')':
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool isQuote(QChar ch)
+{
+    return ch == QLatin1Char('\'') || ch == QLatin1Char('"') || ch == QLatin1Char('`');
+}
+
+} // namespace
+
+ParameterMarkers ParameterMarkers::scan(const QString& sql)
+{
+    ParameterMarkers result;
+    result.positionalSql.reserve(sql.size());
+    QChar openQuote;
+    for (qsizetype i = 0; i < sql.size(); ++i) {
+        const QChar ch = sql.at(i);
+        if (!openQuote.isNull()) {
+            if (ch == openQuote)
+                openQuote = QChar();
+            result.positionalSql.append(ch);
+        } else if (isQuote(ch)) {
+            openQuote = ch;
+            result.positionalSql.append(ch);
+        } else if (ch == QLatin1Char(':') && i + 1 < sql.size() && sql.at(i + 1) == QLatin1Char(':')) {
+            result.positionalSql.append(ch);
+            ++i;
+        } else if (ch == QLatin1Char(':') && i + 1 < sql.size() && !endsName(sql.at(i + 1))) {
+            qsizetype end = i + 1;
+            while (end < sql.size() && !endsName(sql.at(end)))
+                ++end;
+            result.names.append(sql.mid(i + 1, end - i - 1));
+            result.positionalSql.append(QLatin1Char('?'));
+            i = end - 1;
+        } else {
+            result.positionalSql.append(ch);
+        }
+    }
+    return result;
+}

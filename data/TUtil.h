@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+
+// The event log: "Log.txt" in a folder, one time-stamped line per event, only ever appended to.
+class TUtil {
+public:
+    // Appends "<short date> <long time> - <message>" and CR LF (the time is left out at exactly
+    // midnight). Never fails towards its caller: a folder that cannot be written loses the entry.
+    static void GravaLog(const QString& pasta, const QString& mensagem) noexcept;
+
+    // The time stamp in front of each entry, in the workstation's date and time formats.
+    static QString CarimboDeTempo(const QDateTime& momento);
+};

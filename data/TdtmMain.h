@@ -1,0 +1,42 @@
+#pragma once
+
+#include "Dataset.h"
+#include "OdbcConnection.h"
+
+#include <QObject>
+#include <QString>
+#include <memory>
+
+// The data module: the agent's one database connection and the queries several windows share.
+// Creating it makes sure the data source exists, connects and selects the database.
+class TdtmMain : public QObject {
+    Q_OBJECT
+
+public:
+    static const QString MensagemFalhaConexao;
+
+    explicit TdtmMain(QObject* parent = nullptr);
+    ~TdtmMain() override;
+
+    // True when dbCorvelLane is connected on return; otherwise the user was told and the log has a line.
+    bool Conecta();
+
+    OdbcConnection dbCorvelLane;
+    Dataset qryRelatorio{dbCorvelLane};
+    std::unique_ptr<Dataset> QryAux;
+    std::unique_ptr<Dataset> cdsCentroCusto;
+
+    QString Servidor;
+    QString NomeBanco;
+    QString UsuarioBanco;
+    QString SenhaBanco;
+
+private:
+    void DataModuleCreate();
+    void DataModuleDestroy();
+    void CriaFonteODBC();
+    QString CadeiaDeConexao() const;
+};
+
+// The process-wide reference: set while the data module exists.
+inline TdtmMain* dtmMain = nullptr;

@@ -1,0 +1,23 @@
+#include "Clock.h"
+
+namespace {
+std::function<QDateTime()>& source()
+{
+    static std::function<QDateTime()> installed;
+    return installed;
+}
+} // namespace
+
+namespace Clock {
+
+QDateTime now()
+{
+    return source() ? source()() : QDateTime::currentDateTime();
+}
+
+void setSourceForTesting(std::function<QDateTime()> replacement)
+{
+    source() = std::move(replacement);
+}
+
+} // namespace Clock

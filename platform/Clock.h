@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QDateTime>
+#include <functional>
+
+// The local clock, replaceable so that tests can step through time without sleeping.
+namespace Clock {
+
+QDateTime now();
+
+// Tests install a source of their own; an empty function restores the system clock.
+void setSourceForTesting(std::function<QDateTime()> source);
+
+} // namespace Clock

@@ -1,0 +1,33 @@
+#include "ExecutableFolder.h"
+
+#include <QCoreApplication>
+#include <QDir>
+
+namespace {
+QString& overridden()
+{
+    static QString folder;
+    return folder;
+}
+
+QString withSeparator(const QString& folder)
+{
+    return folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
+}
+} // namespace
+
+namespace ExecutableFolder {
+
+QString path()
+{
+    if (!overridden().isEmpty())
+        return overridden();
+    return withSeparator(QCoreApplication::applicationDirPath());
+}
+
+void setForTesting(const QString& folder)
+{
+    overridden() = folder.isEmpty() ? QString() : withSeparator(QDir(folder).absolutePath());
+}
+
+} // namespace ExecutableFolder

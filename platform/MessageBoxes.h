@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <deque>
+
+// Every message box of the agent goes through here, with the captions and buttons users know from
+// the original program. Tests install a ScriptedMessageBoxes to answer and record them instead.
+namespace MessageBoxes {
+
+enum class Kind {
+    Plain,            // caption "CorvelLane", one OK button
+    Error,            // caption "Error", error sign, OK
+    Confirmation,     // caption "Confirm", question sign, &Yes and &No
+    Information,      // caption "Information", information sign, OK
+    ApplicationError, // caption "CorvelLane", error sign, OK: errors no handler caught
+};
+
+void plain(const QString& text);
+void error(const QString& text);
+bool confirm(const QString& text);
+void information(const QString& text);
+
+// The standard error box: the error's text with a full stop added when it has none.
+void applicationError(const QString& text);
+
+QString captionOf(Kind kind);
+
+// The session is ending: boxes on screen close as if dismissed, and later ones are not shown
+// (a confirmation then answers No), so nothing holds up the end of the program.
+void dismissAll();
+
+} // namespace MessageBoxes
+
+// While one exists, boxes are recorded instead of shown, and confirmations take the queued answers
+// (then defaultAnswer). Only one may exist at a time.
+class ScriptedMessageBoxes {
+public:
+    struct Shown {
+        MessageBoxes::Kind kind;
+        QString caption;
+        QString text;
+    };
+
+    ScriptedMessageBoxes();
+    ~ScriptedMessageBoxes();
+    ScriptedMessageBoxes(const ScriptedMessageBoxes&) = delete;
+    ScriptedMessageBoxes& operator=(const ScriptedMessageBoxes&) = delete;
+
+    void answerNext(bool yes) { m_answers.push_back(yes); }
+    void setDefaultAnswer(bool yes) { m_defaultAnswer = yes; }
+
+    const QList<Shown>& shown() const { return m_shown; }
+    QStringList texts() const;
+    void clear() { m_shown.clear(); }
+
+    bool record(MessageBoxes::Kind kind, const QString& text);
+
+private:
+    QList<Shown> m_shown;
+    std::deque<bool> m_answers;
+    bool m_defaultAnswer = true;
+};

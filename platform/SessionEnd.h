@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QObject>
+
+class QSocketNotifier;
+
+// Reports the end of the desktop session. A session manager's log-out question is agreed to at once;
+// SIGTERM and SIGHUP (what logind and the display manager send) arrive through a self-pipe, so the
+// teardown runs on the GUI thread and not inside a signal handler.
+class SessionEnd : public QObject {
+    Q_OBJECT
+
+public:
+    explicit SessionEnd(QObject* parent = nullptr);
+    ~SessionEnd() override;
+
+Q_SIGNALS:
+    void ended();
+
+private:
+    void readSignal();
+
+    QSocketNotifier* m_notifier = nullptr;
+};

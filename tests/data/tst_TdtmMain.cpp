@@ -1,0 +1,83 @@
+#include "AppError.h"
+#include "MessageBoxes.h"
+#include "ScratchFolder.h"
+#include "TdtmMain.h"
+#include "TestDatabase.h"
+
+#include <QTest>
+
+// The data module on a workstation whose data source exists and whose server answers. The failing
+// start-ups run the real program in tests/system.
+class tst_TdtmMain : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void startsQuietlyWhenTheServerAnswers()
+    {
+        ScratchFolder folder;
+        ScriptedMessageBoxes boxes;
+        TdtmMain module;
+        QVERIFY(module.dbCorvelLane.isConnected());
+        QCOMPARE(dtmMain, &module);
+        QVERIFY(boxes.shown().isEmpty());
+        QVERIFY(folder.logBytes().isEmpty());
+        QCOMPARE(module.NomeBanco, QStringLiteral("CORVELLANE"));
+        QCOMPARE(module.UsuarioBanco, QStringLiteral("corvellane"));
+        QCOMPARE(module.SenhaBanco, QStringLiteral("mabel7"));
+        QCOMPARE(module.dbCorvelLane.connectionString(),
+                 QStringLiteral("Provider=MSDASQL.1;Password=mabel7;Persist Security Info=True;User "
+                                "ID=corvellane;Data Source=CorvelLane"));
+    }
+
+    void referenceClearedWithTheModule()
+    {
+        {
+            TdtmMain module;
+        }
+        QCOMPARE(dtmMain, nullptr);
+    }
+
+    void conectaOnAnOpenConnectionLeavesItAlone()
+    {
+        TdtmMain module;
+        module.dbCorvelLane.setConnectionString(QStringLiteral("Data Source=outra"));
+        QVERIFY(module.Conecta());
+        QCOMPARE(module.dbCorvelLane.connectionString(), QStringLiteral("Data Source=outra"));
+    }
+
+    void costCentreListHidesCodeZeroAndSortsByName()
+    {
+        TdtmMain module;
+        TestDatabase::clearTables();
+        TestDatabase::exec(
+            "insert into centro_custo values (0, 'Nenhum'), (7, 'Vendas'), (3, 'Administração'), "
+            "(12, 'Obras')");
+        module.cdsCentroCusto->open();
+        ResultSet& list = module.cdsCentroCusto->result();
+        QStringList names;
+        for (list.first(); !list.eof(); list.next())
+            names.append(list.field("nome_centro_custo").toString());
+        QCOMPARE(names, (QStringList{QString::fromUtf8("Administração"), "Obras", "Vendas"}));
+
+        // Reopening keeps the filter and sees rows added since.
+        TestDatabase::exec("insert into centro_custo values (1, 'Almoxarifado')");
+        module.cdsCentroCusto->close();
+        module.cdsCentroCusto->open();
+        QCOMPARE(module.cdsCentroCusto->result().recordCount(), 4);
+    }
+
+    void reportFieldsMustMatchTheirTypes()
+    {
+        TdtmMain module;
+        module.qryRelatorio.setSql(
+            "select 'x' as COD_IMPRESSOES, current_date as data_impressao, '' as nome_grupo, "
+            "'' as estacao, '' as nome_documento, 1 as paginas, '' as nome_status, "
+            "'' as nome_impressora, 1 as cod_status_impressao, '' as obs");
+        QVERIFY_THROWS_EXCEPTION(AppError, module.qryRelatorio.open());
+        module.qryRelatorio.setSql("select 1 as COD_IMPRESSOES");
+        QVERIFY_THROWS_EXCEPTION(AppError, module.qryRelatorio.open());
+    }
+};
+
+QTEST_MAIN(tst_TdtmMain)
+#include "tst_TdtmMain.moc"

@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# Start-up of the real program: the gate that lets it run only with an open database connection.
+source "$(dirname "$0")/lib.sh"
+
+message='Atenção. O sistema não conseguiu conectar ao servidor do CorvelLane. Verifique com o administrador do sistema.'
+
+# 1. Data source present, server up: the window comes, no box, the log is not touched; SIGTERM ends it with 0.
+start_agent "$ODBCSYSINI"
+wait_window 'CorvelLane 1.27' >/dev/null || fail "server up: no main window"
+has_window Error && fail "server up: an error box was shown"
+[ "$(log_lines)" = 0 ] || fail "server up: the log was written: $(cat "$work/agent/Log.txt")"
+stop_agent TERM
+[ "$rc" = 0 ] || fail "server up: SIGTERM gave exit code $rc"
+pass "server up: quiet start, SIGTERM ends with exit code 0"
+
+# 2. Server unreachable: one error box, one log line, no main window; OK ends the program with 0.
+down=$(odbc_config down Server=127.0.0.1 Port=1)
+start_agent "$down"
+box=$(wait_window Error) || fail "server down: no error box"
+has_window 'CorvelLane 1.27' && fail "server down: the main window exists"
+[ "$(xdotool search --all --pid "$agent_pid" --name '^Error$' | wc -l)" = 1 ] || fail "server down: more than one box"
+xdotool windowfocus --sync "$box" key Return
+wait_exit
+[ "$rc" = 0 ] || fail "server down: exit code $rc"
+[ "$(log_lines)" = 1 ] || fail "server down: expected one log line, got $(log_lines)"
+grep -q " - $message"$'\r$' "$work/agent/Log.txt" || fail "server down: log line is $(cat "$work/agent/Log.txt")"
+pass "server down: one box, one log line, no window, exit code 0"
+
+# 3. "USE CORVELLANE" refused: the data source's own database serves; one log line with the server's text.
+root_sql "CREATE DATABASE IF NOT EXISTS OUTRA; GRANT ALL ON OUTRA.* TO 'corvellane'@'127.0.0.1';
+          REVOKE ALL ON CORVELLANE.* FROM 'corvellane'@'127.0.0.1';"
+cleanup_steps+=("root_sql \"GRANT ALL ON CORVELLANE.* TO 'corvellane'@'127.0.0.1'; DROP DATABASE IF EXISTS OUTRA;\"")
+"$CORVELLANE_TESTDB_SCRIPT" sql OUTRA <"$(dirname "$0")/../../db/schema.sql" 2>/dev/null || true
+other=$(odbc_config other Database=OUTRA)
+start_agent "$other"
+wait_window 'CorvelLane 1.27' >/dev/null || fail "USE refused: no main window"
+[ "$(log_lines)" = 1 ] || fail "USE refused: expected one log line, got $(log_lines)"
+grep -q "Access denied.*CORVELLANE" "$work/agent/Log.txt" || fail "USE refused: log is $(cat "$work/agent/Log.txt")"
+stop_agent HUP
+[ "$rc" = 0 ] || fail "USE refused: SIGHUP gave exit code $rc"
+pass "USE refused: logged with the server's text, start-up goes on, SIGHUP ends with 0"
