@@ -226,6 +226,23 @@ private Q_SLOTS:
 
     void aFolderIsNotAPicture() { QVERIFY_THROWS_EXCEPTION(AppError, JpegLoader::load(folder.path())); }
 
+    // The pictures shipped in Imagens/ decode here at the sizes the windows lay out.
+    void installationPictures()
+    {
+        const QString pictures = QStringLiteral(QT_TESTCASE_SOURCEDIR "/../../Imagens/");
+        QStringList warnings;
+        QCOMPARE(JpegLoader::load(pictures + "CorvelLane.jpg", warnings).size(), QSize(249, 50));
+        QCOMPARE(JpegLoader::load(pictures + "ImgCota.jpg", warnings).size(), QSize(49, 49));
+        QVERIFY(warnings.isEmpty());
+        const QImage logo(pictures + "CorvelLane_Rel.bmp");
+        QCOMPARE(logo.size(), QSize(765, 243));
+        QFile bmp(pictures + "CorvelLane_Rel.bmp");
+        QVERIFY(bmp.open(QIODevice::ReadOnly));
+        const QByteArray header = bmp.read(30);
+        QVERIFY(header.startsWith("BM"));
+        QCOMPARE(uchar(header[28]) | uchar(header[29]) << 8, 24); // bits per pixel
+    }
+
     // Damaged files either decode or fail as AppError; the process never ends or crashes.
     void randomlyDamagedFilesNeverEndTheProgram()
     {
