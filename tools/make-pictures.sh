@@ -5,8 +5,8 @@
 set -eu
 convert=${CONVERT:-/usr/bin/convert}
 out=${1:-$(dirname "$0")/../Imagens}
-bold=/usr/share/fonts/truetype/liberation/LiberationSans-Bold.ttf
-regular=/usr/share/fonts/truetype/liberation/LiberationSans-Regular.ttf
+bold=Liberation-Sans-Bold
+regular=Liberation-Sans
 blue='rgb(19,65,158)'
 light='rgb(70,125,215)'
 panel='rgb(246,246,246)'
