@@ -29,7 +29,6 @@ TButton2D::TButton2D(QWidget* parent) : QWidget(parent)
 {
     setCursor(Qt::PointingHandCursor);
     setFocusPolicy(Qt::NoFocus);
-    setAttribute(Qt::WA_Hover, false);
     QFont bold = font();
     bold.setBold(true);
     setFont(bold);
