@@ -6,13 +6,20 @@
 #include "EventGuard.h"
 #include "ExecutableFolder.h"
 #include "Fonts.h"
+#include "FormatoMensagem.h"
 #include "JpegLoader.h"
 #include "MessageBoxes.h"
+#include "PainelCentroCusto.h"
+#include "PainelCentroCustoObs.h"
 #include "PainelLogin.h"
+#include "PainelObservacao.h"
 #include "PainelPrincipal.h"
+#include "SeletorCentroCusto.h"
+#include "ServidorChat.h"
 #include "TButton2D.h"
 #include "TConexao.h"
 #include "TContext.h"
+#include "TTipoNotificacao.h"
 #include "TTrayIcon.h"
 #include "TUtil.h"
 #include "TdtmMain.h"
@@ -86,6 +93,9 @@ TfrmMain::TfrmMain(QWidget* parent)
     criaPaineis(pilha);
     pilha->addStretch();
     criaBandeja();
+    ServidorChat_ = new ServidorChat(
+        FilaMensagens, ContadorLogFila, [this] { MostrarNotificacao(); }, this);
+    ServidorChat_->Escuta(ServidorChat::PortaConfigurada());
     connect(qApp, &QGuiApplication::focusWindowChanged, this,
             [this](QWindow* janela) { guarded([&] { focoMudou(janela); }); });
 
@@ -123,14 +133,12 @@ void TfrmMain::criaCabecalho(QVBoxLayout* pilha)
 void TfrmMain::criaPaineis(QVBoxLayout* pilha)
 {
     pnlMain = new PainelPrincipal(pnlFundo);
-    pnlObservacao = painel(pnlFundo, "pnlObservacao", 122);
-    pnlCentroCusto = painel(pnlFundo, "pnlCentroCusto", 132);
-    pnlCentroCustoObs = painel(pnlFundo, "pnlCentroCustoObs", 165);
+    pnlObservacao = new PainelObservacao(*this, pnlFundo);
+    pnlCentroCusto = new PainelCentroCusto(*this, pnlFundo);
+    pnlCentroCustoObs = new PainelCentroCustoObs(*this, pnlFundo);
     pnlImpressao = painel(pnlFundo, "pnlImpressao", 125);
     pnlLogin = new PainelLogin(pnlFundo);
-    for (QWidget* p : {static_cast<QWidget*>(pnlMain), static_cast<QWidget*>(pnlObservacao),
-                       static_cast<QWidget*>(pnlCentroCusto), static_cast<QWidget*>(pnlCentroCustoObs),
-                       static_cast<QWidget*>(pnlImpressao), static_cast<QWidget*>(pnlLogin)}) {
+    for (QWidget* p : Paineis()) {
         pilha->addWidget(p);
         p->setVisible(p == pnlMain);
     }
@@ -193,6 +201,11 @@ void TfrmMain::CarregaLogotipo()
     }
 }
 
+QList<QWidget*> TfrmMain::Paineis() const
+{
+    return {pnlMain, pnlImpressao, pnlCentroCusto, pnlCentroCustoObs, pnlLogin, pnlObservacao};
+}
+
 void TfrmMain::MostraPainel(QWidget* painel)
 {
     painel->setVisible(true);
@@ -205,9 +218,7 @@ void TfrmMain::EscondePainel(QWidget* painel)
 
 void TfrmMain::MostraSomente(QWidget* painel)
 {
-    for (QWidget* p : {static_cast<QWidget*>(pnlMain), static_cast<QWidget*>(pnlImpressao),
-                       static_cast<QWidget*>(pnlCentroCusto), static_cast<QWidget*>(pnlCentroCustoObs),
-                       static_cast<QWidget*>(pnlLogin), static_cast<QWidget*>(pnlObservacao)}) {
+    for (QWidget* p : Paineis()) {
         if (p == painel)
             MostraPainel(p);
         else
@@ -380,6 +391,10 @@ void TfrmMain::WMEndSession()
     Q_EMIT passoDeEncerramento(QStringLiteral("Contexto"));
     m_conexao.reset();
     Q_EMIT passoDeEncerramento(QStringLiteral("Conexao"));
+    ServidorChat_->Fecha();
+    delete ServidorChat_;
+    ServidorChat_ = nullptr;
+    Q_EMIT passoDeEncerramento(QStringLiteral("ServidorChat"));
     if (dtmMain) {
         dtmMain->dbCorvelLane.close();
         Q_EMIT passoDeEncerramento(QStringLiteral("dbCorvelLane"));
@@ -388,4 +403,89 @@ void TfrmMain::WMEndSession()
     }
     TrayIcon->HideMainForm();
     Q_EMIT passoDeEncerramento(QStringLiteral("HideMainForm"));
+}
+
+void TfrmMain::MostraBotaoFechar()
+{
+    Button2D1->show();
+}
+
+void TfrmMain::AtualizaListasDeCentrosDeCusto()
+{
+    dtmMain->cdsCentroCusto->close();
+    dtmMain->cdsCentroCusto->open();
+    pnlCentroCusto->centroCusto->AtualizaLista(dtmMain->cdsCentroCusto->result());
+    pnlCentroCustoObs->centroCusto->AtualizaLista(dtmMain->cdsCentroCusto->result());
+}
+
+void TfrmMain::MostrarNotificacao()
+{
+    AtualizaListasDeCentrosDeCusto();
+    if (isVisible() || FilaMensagens.isEmpty())
+        return;
+    Button2D1->hide();
+    const QString mensagem = FilaMensagens.first();
+    try {
+        AtendeMensagem(mensagem);
+    } catch (const std::exception&) {
+        // A message that cannot be acted on is dropped, or it would hold up every message behind it.
+        TUtil::GravaLog(ExecutableFolder::path(), QStringLiteral("Mensagem inválida Exception"));
+        FilaMensagens.removeFirst();
+        MostraSomente(pnlMain);
+        MostraBotaoFechar();
+    }
+    AtualizaPainel();
+}
+
+void TfrmMain::AtendeMensagem(const QString& mensagem)
+{
+    for (QWidget* p : Paineis())
+        EscondePainel(p);
+    QString resto = FormatoMensagem::Resto(mensagem);
+    const int tipo = FormatoMensagem::Tipo(mensagem);
+    const auto mostra = [this](QWidget* painel) {
+        resize(Largura, painel->height() + 60);
+        MostraPainel(painel);
+        FilaMensagens.removeFirst();
+        TrayIcon->ShowMainForm();
+    };
+    const auto pergunta = [&](PainelPrompt* prompt) {
+        prompt->Preenche(resto);
+        mostra(prompt);
+    };
+    switch (static_cast<TTipoNotificacao>(tipo)) {
+    case TTipoNotificacao::tnCota:
+        for (QLabel* numero : {pnlMain->lblQuota, pnlMain->lblDocImpressos}) {
+            numero->setText(FormatoMensagem::TiraCampo(resto));
+            FormatoMensagem::Inteiro(numero->text());
+        }
+        pnlMain->lblRestante->setText(FormatoMensagem::TiraCampo(resto));
+        mostra(pnlMain);
+        MostraBotaoFechar();
+        return;
+    case TTipoNotificacao::tnCentroCusto:
+        pergunta(pnlCentroCusto);
+        return;
+    case TTipoNotificacao::tnCentroCustoObs:
+        pergunta(pnlCentroCustoObs);
+        return;
+    case TTipoNotificacao::tnObservacao:
+        pergunta(pnlObservacao);
+        return;
+    case TTipoNotificacao::tnRegistraEstacao:
+        m_contexto->RegistraInstancia();
+        break;
+    case TTipoNotificacao::tnAviso:
+        TrayIcon->ShowBalloonHint(QStringLiteral("Aviso"), resto, QSystemTrayIcon::Information, 10);
+        break;
+    default:
+        TUtil::GravaLog(
+            ExecutableFolder::path(),
+            QStringLiteral("Mensagem ignorada: o tipo %1 não é tratado por esta versão").arg(tipo));
+        break;
+    }
+    // Nothing is shown now; the panel the window shows when next opened is the main one.
+    FilaMensagens.removeFirst();
+    MostraSomente(pnlMain);
+    MostraBotaoFechar();
 }

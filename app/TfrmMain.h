@@ -1,11 +1,17 @@
 #pragma once
 
+#include "JanelaDeNotificacoes.h"
+
 #include <QStringList>
 #include <QWidget>
 #include <memory>
 
+class PainelCentroCusto;
+class PainelCentroCustoObs;
 class PainelLogin;
+class PainelObservacao;
 class PainelPrincipal;
+class ServidorChat;
 class QAction;
 class QFrame;
 class QLabel;
@@ -20,7 +26,7 @@ class TTrayIcon;
 // The agent's one permanent window: a narrow, frameless, always-on-top panel docked at the bottom
 // right of the screen, a fixed header over a stack of panels of which one is normally shown. It owns
 // the user context, the connection wrapper, the pending notifications and the tray icon.
-class TfrmMain : public QWidget {
+class TfrmMain : public QWidget, public JanelaDeNotificacoes {
     Q_OBJECT
 
 public:
@@ -37,7 +43,14 @@ public:
 
     // The stacking rule: a shown panel is visible and takes its place under the header.
     void MostraPainel(QWidget* painel);
+    // The six content panels, in the order the dispatcher hides them.
+    QList<QWidget*> Paineis() const;
     void EscondePainel(QWidget* painel);
+
+    // The dispatcher: serves the oldest pending notification while the window is hidden.
+    void MostrarNotificacao() override;
+    void FechaJanela() override { close(); }
+    void MostraBotaoFechar() override;
 
     // The end of the desktop session: releases what the window owns and the data module, in order,
     // reporting each step. Safe to call twice; the caller destroys the window afterwards.
@@ -62,9 +75,9 @@ public:
     QLabel* ImgCorvelLane;
     TButton2D* Button2D1;
     PainelPrincipal* pnlMain;
-    QFrame* pnlObservacao;
-    QFrame* pnlCentroCusto;
-    QFrame* pnlCentroCustoObs;
+    PainelObservacao* pnlObservacao;
+    PainelCentroCusto* pnlCentroCusto;
+    PainelCentroCustoObs* pnlCentroCustoObs;
     QFrame* pnlImpressao;
     PainelLogin* pnlLogin;
 
@@ -73,6 +86,7 @@ public:
     QAction* ConsultarCota1;
     QAction* Relatporio1;
     QAction* rocarusurio1;
+    ServidorChat* ServidorChat_;
 
 Q_SIGNALS:
     // Each step of the end-of-session teardown, as it completes.
@@ -92,6 +106,8 @@ private:
     void FormCloseQuery();
     void CarregaLogotipo();
     void MostraSomente(QWidget* painel);
+    void AtualizaListasDeCentrosDeCusto();
+    void AtendeMensagem(const QString& mensagem);
     void focoMudou(QWindow* janela);
 
     std::unique_ptr<TConexao> m_conexao;

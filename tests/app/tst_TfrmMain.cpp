@@ -3,9 +3,11 @@
 #include "CodificaSenha.h"
 #include "LocalAddress.h"
 #include "MessageBoxes.h"
+#include "PainelCentroCusto.h"
 #include "PainelLogin.h"
 #include "PainelPrincipal.h"
 #include "ScratchFolder.h"
+#include "ServidorChat.h"
 #include "TButton2D.h"
 #include "TContext.h"
 #include "TTrayIcon.h"
@@ -78,6 +80,7 @@ private Q_SLOTS:
         folder = std::make_unique<ScratchFolder>();
         boxes = std::make_unique<ScriptedMessageBoxes>();
         LocalAddress::setForTesting("10.1.2.3");
+        ServidorChat::setPortaForTesting(0);
         TestDatabase::connect();
         TestDatabase::clearTables();
         const QString password = CodificaSenha("senha123").toLower();
@@ -200,12 +203,8 @@ private Q_SLOTS:
         QVERIFY(!window->isVisible());
         window->TrayIconClick();
         QVERIFY(window->isVisible());
-        for (QWidget* panel :
-             {static_cast<QWidget*>(window->pnlImpressao), static_cast<QWidget*>(window->pnlLogin),
-              static_cast<QWidget*>(window->pnlCentroCusto), static_cast<QWidget*>(window->pnlCentroCustoObs),
-              static_cast<QWidget*>(window->pnlObservacao)})
-            QVERIFY2(panel->isHidden(), qPrintable(panel->objectName()));
-        QVERIFY(window->pnlMain->isVisible());
+        for (QWidget* panel : window->Paineis())
+            QCOMPARE(panel->isVisible(), panel == window->pnlMain);
     }
 
     void reportButtonAndMenuEntryAgree()
@@ -312,12 +311,13 @@ private Q_SLOTS:
         QStringList order;
         for (const QList<QVariant>& step : steps)
             order.append(step.first().toString());
-        QCOMPARE(order, (QStringList{"Contexto", "Conexao", "dbCorvelLane", "dtmMain", "HideMainForm"}));
+        QCOMPARE(order, (QStringList{"Contexto", "Conexao", "ServidorChat", "dbCorvelLane", "dtmMain",
+                                     "HideMainForm"}));
         QCOMPARE(window->Contexto(), nullptr);
         QCOMPARE(dtmMain, nullptr);
         QVERIFY(!window->isVisible());
         window->WMEndSession(); // a second end of session touches nothing
-        QCOMPARE(steps.count(), 5);
+        QCOMPARE(steps.count(), 6);
     }
 };
 
