@@ -294,8 +294,20 @@ OdbcConnection::~OdbcConnection()
 
 void OdbcConnection::open()
 {
-    if (isConnected())
+    if (m_wanted)
         return;
+    connect();
+    m_wanted = true;
+}
+
+void OdbcConnection::close() noexcept
+{
+    m_wanted = false;
+    disconnect();
+}
+
+void OdbcConnection::connect()
+{
     const QString odbcText = ConnectionString::toOdbc(m_connectionString);
     SQLHENV environment = nullptr;
     if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &environment)))
@@ -329,7 +341,7 @@ void OdbcConnection::open()
     m_connection = connection;
 }
 
-void OdbcConnection::close() noexcept
+void OdbcConnection::disconnect() noexcept
 {
     if (m_connection) {
         SQLDisconnect(m_connection);
@@ -342,22 +354,59 @@ void OdbcConnection::close() noexcept
     }
 }
 
-qint64 OdbcConnection::execute(const QString& sql, const QList<QVariant>& values)
+void OdbcConnection::ensureAlive()
 {
-    if (!isConnected())
+    if (!m_wanted)
         throw DatabaseError(QStringLiteral("A conexão com o banco de dados não está aberta"),
                             QStringLiteral("08003"));
-    Statement statement(m_connection);
-    statement.run(sql, values);
-    return statement.rowsAffected();
+    if (m_connection)
+        return;
+    try {
+        connect();
+    } catch (const DatabaseError& error) {
+        throw DatabaseError(QStringLiteral("O servidor do CorvelLane não está acessível no momento. Tente "
+                                           "novamente em instantes. (") +
+                                error.message() + QLatin1Char(')'),
+                            QStringLiteral("08001"), error.nativeCode());
+    }
+}
+
+template <typename Work> auto OdbcConnection::run(Work work)
+{
+    // A server restart shows only when a statement fails on the old connection: then the statement
+    // runs once more on a new one. Every statement of the agent can safely run twice (reads, and
+    // updates that set values).
+    for (int attempt = 1;; ++attempt) {
+        ensureAlive();
+        try {
+            Statement statement(m_connection);
+            return work(statement);
+        } catch (const DatabaseError& error) {
+            if (!error.isConnectionLost())
+                throw;
+            disconnect();
+            if (attempt == 2)
+                throw DatabaseError(
+                    QStringLiteral("A conexão com o servidor do CorvelLane foi perdida. Tente "
+                                   "novamente em instantes. (") +
+                        error.message() + QLatin1Char(')'),
+                    error.sqlState(), error.nativeCode());
+        }
+    }
+}
+
+qint64 OdbcConnection::execute(const QString& sql, const QList<QVariant>& values)
+{
+    return run([&](Statement& statement) {
+        statement.run(sql, values);
+        return statement.rowsAffected();
+    });
 }
 
 ResultSet OdbcConnection::query(const QString& sql, const QList<QVariant>& values)
 {
-    if (!isConnected())
-        throw DatabaseError(QStringLiteral("A conexão com o banco de dados não está aberta"),
-                            QStringLiteral("08003"));
-    Statement statement(m_connection);
-    statement.run(sql, values);
-    return statement.fetchAll();
+    return run([&](Statement& statement) {
+        statement.run(sql, values);
+        return statement.fetchAll();
+    });
 }

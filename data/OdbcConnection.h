@@ -22,7 +22,10 @@ public:
 
     void open();
     void close() noexcept;
-    bool isConnected() const { return m_connection != nullptr; }
+    // True from a successful open() until close(). A connection the server dropped meanwhile still
+    // counts: the next statement connects again before it runs, so an agent that runs for a whole
+    // log-on outlives a restart of the database server.
+    bool isConnected() const { return m_wanted; }
 
     // Rows affected as the driver reports them (rows matched: the connection asks for that).
     qint64 execute(const QString& sql, const QList<QVariant>& values);
@@ -31,7 +34,14 @@ public:
 private:
     class Statement;
 
+    void connect();
+    void disconnect() noexcept;
+    // Connects again after the server dropped the connection; throws when it is still away.
+    void ensureAlive();
+    template <typename Work> auto run(Work work);
+
     void* m_environment = nullptr;
     void* m_connection = nullptr;
+    bool m_wanted = false;
     QString m_connectionString;
 };

@@ -13,11 +13,10 @@ QString script()
     return qEnvironmentVariable("CORVELLANE_TESTDB_SCRIPT");
 }
 
-void runScript(const QStringList& arguments, const QByteArray& input = {})
+void runScript(const QStringList& arguments)
 {
     QProcess process;
     process.start(script(), arguments);
-    process.write(input);
     process.closeWriteChannel();
     if (!process.waitForFinished(60000) || process.exitCode() != 0)
         qFatal("scripts/testdb %s failed: %s", qPrintable(arguments.join(QLatin1Char(' '))),
@@ -56,6 +55,16 @@ void clearTables()
     for (const char* table : {"usuario", "grupo", "politica", "inicializacao", "modp", "impressoes",
                               "impressora", "status_impressao", "centro_custo", "instancia"})
         exec(QStringLiteral("delete from ") + QLatin1String(table));
+}
+
+void stopServer()
+{
+    runScript({QStringLiteral("stop")});
+}
+
+void resumeServer()
+{
+    runScript({QStringLiteral("resume")});
 }
 
 void asRoot(const QString& sql)

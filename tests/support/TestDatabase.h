@@ -19,6 +19,10 @@ QVariant value(const QString& sql, const QList<QVariant>& values = {});
 // Empties every table of the accounting database.
 void clearTables();
 
+// Stops the server, and starts it again with its data, as an administrator restarting it would.
+void stopServer();
+void resumeServer();
+
 // Runs SQL as the server's root account (grants, server variables), through scripts/testdb.
 void asRoot(const QString& sql);
 
