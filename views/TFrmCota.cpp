@@ -9,6 +9,7 @@
 #include "MessageBoxes.h"
 #include "TButton2D.h"
 #include "TContext.h"
+#include "TextosCota.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -158,6 +159,10 @@ void TFrmCota::FormShow()
     AjustaTela();
     QCoreApplication::processEvents();
     PreencheCota();
+    // A window of height 0 is not mapped by the window system, so it cannot become active by being
+    // shown: it slides in here, and again whenever it is activated later (a repeat is harmless).
+    FormActivate();
+    activateWindow();
 }
 
 void TFrmCota::changeEvent(QEvent* event)
@@ -199,24 +204,16 @@ void TFrmCota::posicionaVertical(int altura)
 
 void TFrmCota::PreencheCota()
 {
-    const TContext& contexto = *m_contexto;
-    lblUsuario->setText(QString::number(contexto.CodUsuario()) + QStringLiteral(" - ") + contexto.Login());
+    const TextosCota textos = TextosCota::de(TextosCota::Figuras::de(*m_contexto));
+    lblUsuario->setText(textos.usuario);
     lblUsuario->adjustSize();
-    lblDocImpressos->setText(QString::number(contexto.DocumentosImpressos()));
-    lblQuota->setText(QString::number(contexto.QuotaPadrao()));
-    lblRestante->setText(QString::number(contexto.ImpressoesRestantes()));
-    if (contexto.QuotaInfinita()) {
-        lblTitDocs->setText(QStringLiteral("Doc. Impressos Mês:"));
-        lblTitDocs->adjustSize();
-        lblQuota->setText(QStringLiteral("Infinita"));
-        lblRestante->hide();
-        lblTitRest->hide();
-    }
-    if (contexto.SemPolitica()) {
-        lblQuota->setText(QStringLiteral("N/A"));
-        lblRestante->setText(QStringLiteral("N/A"));
-        lblDocImpressos->setText(QStringLiteral("N/A"));
-    }
+    lblDocImpressos->setText(textos.docImpressos);
+    lblQuota->setText(textos.quota);
+    lblRestante->setText(textos.restante);
+    lblTitDocs->setText(textos.tituloDocs);
+    lblTitDocs->adjustSize();
+    lblRestante->setVisible(textos.restanteVisivel);
+    lblTitRest->setVisible(textos.restanteVisivel);
     for (QLabel* numero : {lblQuota, lblDocImpressos, lblRestante})
         alinhaPelaDireita(numero);
 }
