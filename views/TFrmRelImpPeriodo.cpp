@@ -8,9 +8,11 @@
 #include "TUtil.h"
 
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QImageReader>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QScopeGuard>
 
 TFrmRelImpPeriodo::TFrmRelImpPeriodo(QList<ReportRow> linhas, QWidget* dono)
     : QWidget(dono, Qt::Window), m_linhas(std::move(linhas))
@@ -44,6 +46,9 @@ int TFrmRelImpPeriodo::Gera(QPrinter& impressora)
 {
     // A generation that failed half-way must not leave its sum to the next one.
     TotalPaginas = 0;
+    // Thousands of jobs take seconds to lay out: the pointer says the agent is busy meanwhile.
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    const auto restauraCursor = qScopeGuard([] { QGuiApplication::restoreOverrideCursor(); });
     const ReportRenderer relatorio(m_linhas, RichEdit1, qriRelatorio,
                                    {[this](const ReportRow& linha) { return QRBand2BeforePrint(linha); },
                                     [this](const QString& texto) { QRDBText6Print(texto); },
