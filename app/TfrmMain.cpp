@@ -1,5 +1,6 @@
 #include "TfrmMain.h"
 
+#include "CampoData.h"
 #include "Clock.h"
 #include "CodificaSenha.h"
 #include "DicaDaBandeja.h"
@@ -7,6 +8,7 @@
 #include "ExecutableFolder.h"
 #include "Fonts.h"
 #include "FormatoMensagem.h"
+#include "JanelasDoAgente.h"
 #include "JpegLoader.h"
 #include "MessageBoxes.h"
 #include "PainelCentroCusto.h"
@@ -14,11 +16,13 @@
 #include "PainelLogin.h"
 #include "PainelObservacao.h"
 #include "PainelPrincipal.h"
+#include "PainelRelatorio.h"
 #include "SeletorCentroCusto.h"
 #include "ServidorChat.h"
 #include "TButton2D.h"
 #include "TConexao.h"
 #include "TContext.h"
+#include "TFrmCota.h"
 #include "TTipoNotificacao.h"
 #include "TTrayIcon.h"
 #include "TUtil.h"
@@ -122,10 +126,7 @@ void TfrmMain::criaCabecalho(QVBoxLayout* pilha)
     Button2D1->setObjectName(QStringLiteral("Button2D1"));
     Button2D1->setText(QStringLiteral("X"));
     Button2D1->setToolTip(QStringLiteral("Fechar"));
-    QFont sistema(QStringLiteral("System"));
-    sistema.setPixelSize(11);
-    sistema.setBold(true);
-    Button2D1->setFont(sistema);
+    Button2D1->setFont(Fonts::system(11, true));
     Button2D1->setGeometry(232, 2, 15, 16);
     connect(Button2D1, &TButton2D::clicked, this, [this] { guarded([this] { Button2D1Click(); }); });
 }
@@ -136,7 +137,7 @@ void TfrmMain::criaPaineis(QVBoxLayout* pilha)
     pnlObservacao = new PainelObservacao(*this, pnlFundo);
     pnlCentroCusto = new PainelCentroCusto(*this, pnlFundo);
     pnlCentroCustoObs = new PainelCentroCustoObs(*this, pnlFundo);
-    pnlImpressao = painel(pnlFundo, "pnlImpressao", 125);
+    pnlImpressao = new PainelRelatorio([this] { return m_contexto.get(); }, pnlFundo);
     pnlLogin = new PainelLogin(pnlFundo);
     for (QWidget* p : Paineis()) {
         pilha->addWidget(p);
@@ -157,6 +158,8 @@ void TfrmMain::criaBandeja()
     Relatporio1->setObjectName(QStringLiteral("Relatporio1"));
     rocarusurio1 = popPrincipal->addAction(QStringLiteral("Trocar usuário"));
     rocarusurio1->setObjectName(QStringLiteral("rocarusurio1"));
+    connect(ConsultarCota1, &QAction::triggered, this,
+            [this] { guarded([this] { ConsultarCota1Click(); }); });
     connect(Relatporio1, &QAction::triggered, this, [this] { guarded([this] { Relatporio1Click(); }); });
     connect(rocarusurio1, &QAction::triggered, this, [this] { guarded([this] { rocarusurio1Click(); }); });
 
@@ -243,12 +246,7 @@ void TfrmMain::showEvent(QShowEvent* event)
 void TfrmMain::FormShow()
 {
     // Showing the panel takes the place of every other window of the agent (the quota window, a report).
-    const QWidgetList janelas = QApplication::topLevelWidgets();
-    for (QWidget* janela : janelas) {
-        if (janela != this && janela->isVisible() && !qobject_cast<QMessageBox*>(janela) &&
-            !qobject_cast<QMenu*>(janela))
-            janela->close();
-    }
+    JanelasDoAgente::fechaTodasExceto(this);
     setFixedWidth(Largura);
     AjustaTela();
     if (m_contexto && m_contexto->CodUsuario() > 0 && m_contexto->SemPolitica())
@@ -342,10 +340,17 @@ void TfrmMain::TrayIconClick()
     TrayIcon->ShowMainForm();
 }
 
+void TfrmMain::ConsultarCota1Click()
+{
+    TFrmCota::Abre(*m_contexto, this);
+}
+
 void TfrmMain::Relatporio1Click()
 {
     MostraSomente(pnlImpressao);
     TrayIcon->ShowMainForm();
+    if (pnlImpressao->edtDataIni->isEnabled())
+        pnlImpressao->edtDataIni->setFocus();
 }
 
 void TfrmMain::Button2D2Click()

@@ -10,6 +10,7 @@ class PainelCentroCusto;
 class PainelCentroCustoObs;
 class PainelLogin;
 class PainelObservacao;
+class PainelRelatorio;
 class PainelPrincipal;
 class ServidorChat;
 class QAction;
@@ -59,6 +60,7 @@ public:
     // Handlers of the tray icon, its menu and the panels.
     void TrayIconMouseMove();
     void TrayIconClick();
+    void ConsultarCota1Click();
     void Relatporio1Click();
     void Button2D2Click();
     void rocarusurio1Click();
@@ -78,7 +80,7 @@ public:
     PainelObservacao* pnlObservacao;
     PainelCentroCusto* pnlCentroCusto;
     PainelCentroCustoObs* pnlCentroCustoObs;
-    QFrame* pnlImpressao;
+    PainelRelatorio* pnlImpressao;
     PainelLogin* pnlLogin;
 
     TTrayIcon* TrayIcon;

@@ -1,6 +1,5 @@
 #include "AppError.h"
 #include "ExecutableFolder.h"
-#include "Fonts.h"
 #include "MessageBoxes.h"
 #include "SessionEnd.h"
 #include "TUtil.h"
@@ -14,7 +13,6 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("CorvelLane"));
     QApplication::setQuitOnLastWindowClosed(false);
-    Fonts::installSubstitutes();
 
     // The session can end at any moment, even while start-up waits on a box: the box goes away,
     // start-up stops at the next step, and the loop ends if it runs.

@@ -1,22 +1,40 @@
 #include "Fonts.h"
 
-namespace Fonts {
+#include <QStringList>
 
-void installSubstitutes()
+namespace {
+
+QFont withFallbacks(const char* family, bool bold)
 {
-    QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
-                               {QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
-    QFont::insertSubstitutions(QStringLiteral("Arial"),
-                               {QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
-    QFont::insertSubstitutions(QStringLiteral("System"),
-                               {QStringLiteral("DejaVu Sans"), QStringLiteral("Liberation Sans")});
+    QFont font;
+    font.setFamilies(
+        {QLatin1String(family), QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
+    font.setBold(bold);
+    return font;
 }
+
+} // namespace
+
+namespace Fonts {
 
 QFont msSansSerif(int pixelSize, bool bold)
 {
-    QFont font(QStringLiteral("MS Sans Serif"));
+    QFont font = withFallbacks("MS Sans Serif", bold);
     font.setPixelSize(pixelSize);
-    font.setBold(bold);
+    return font;
+}
+
+QFont system(int pixelSize, bool bold)
+{
+    QFont font = withFallbacks("System", bold);
+    font.setPixelSize(pixelSize);
+    return font;
+}
+
+QFont arial(qreal pointSize, bool bold)
+{
+    QFont font = withFallbacks("Arial", bold);
+    font.setPointSizeF(pointSize);
     return font;
 }
 

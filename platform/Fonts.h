@@ -3,16 +3,15 @@
 #include <QColor>
 #include <QFont>
 
-// The agent's windows were laid out for "MS Sans Serif" and "Arial"; on Linux fontconfig's metric
-// twins stand in for them. Call installSubstitutes() once before the first window is built.
+// The fonts and colours the agent's windows and report are drawn with. Neither "MS Sans Serif",
+// "System" nor Arial exists on a Linux desktop: each falls back to the metric-compatible Liberation
+// Sans, then DejaVu Sans.
 namespace Fonts {
 
-void installSubstitutes();
-
-// "MS Sans Serif" at a pixel height, as the window designs give their fonts.
 QFont msSansSerif(int pixelSize, bool bold = false);
+QFont system(int pixelSize, bool bold = false);
+QFont arial(qreal pointSize, bool bold = false);
 
-// The colours every window of the agent shares.
 inline const QColor navy(0, 0, 128);
 inline const QColor frame(19, 65, 158);   // the dark blue frame, text of flat buttons
 inline const QColor panel(246, 246, 246); // panel background

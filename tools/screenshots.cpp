@@ -2,7 +2,6 @@
 // for the README and for reviewing the layout. Run through scripts/screenshots, which starts a demo
 // database first; the window is the real one, driven through its own handlers.
 #include "AccountName.h"
-#include "Fonts.h"
 #include "LocalAddress.h"
 #include "MessageBoxes.h"
 #include "TConexao.h"
@@ -86,7 +85,6 @@ int main(int argc, char* argv[])
     }
     folder = QDir(QString::fromLocal8Bit(argv[1])).absolutePath() + QLatin1Char('/');
     QDir().mkpath(folder);
-    Fonts::installSubstitutes();
     ScriptedMessageBoxes boxes; // the no-policy message would wait for a click
     LocalAddress::setForTesting(QStringLiteral("192.168.10.50"));
 

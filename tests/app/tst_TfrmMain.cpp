@@ -1,4 +1,5 @@
 #include "AccountName.h"
+#include "CampoData.h"
 #include "Clock.h"
 #include "CodificaSenha.h"
 #include "LocalAddress.h"
@@ -6,10 +7,12 @@
 #include "PainelCentroCusto.h"
 #include "PainelLogin.h"
 #include "PainelPrincipal.h"
+#include "PainelRelatorio.h"
 #include "ScratchFolder.h"
 #include "ServidorChat.h"
 #include "TButton2D.h"
 #include "TContext.h"
+#include "TFrmCota.h"
 #include "TTrayIcon.h"
 #include "TdtmMain.h"
 #include "TestDatabase.h"
@@ -214,6 +217,20 @@ private Q_SLOTS:
         QVERIFY(window->isVisible());
         QVERIFY(window->pnlImpressao->isVisible());
         QVERIFY(window->pnlMain->isHidden());
+        QTRY_COMPARE(QApplication::focusWidget(), window->pnlImpressao->edtDataIni);
+        QCOMPARE(window->pnlImpressao->edtDataIni->date(), QDate::currentDate());
+    }
+
+    void quotaWindowAndMainWindowTakeTurns()
+    {
+        open();
+        showAndActivate();
+        window->ConsultarCota1->trigger();
+        QVERIFY(FrmCota);
+        QTRY_VERIFY(!window->isVisible());
+        window->TrayIconClick();
+        QVERIFY(window->isVisible());
+        QTRY_VERIFY(!FrmCota);
     }
 
     void tooltipReadsTheDatabaseAtMostEveryFiveSeconds()

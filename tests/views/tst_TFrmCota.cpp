@@ -1,0 +1,273 @@
+#include "AccountName.h"
+#include "CodificaSenha.h"
+#include "JanelasDoAgente.h"
+#include "LocalAddress.h"
+#include "MessageBoxes.h"
+#include "ScratchFolder.h"
+#include "TButton2D.h"
+#include "TContext.h"
+#include "TFrmCota.h"
+#include "TestDatabase.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QScreen>
+#include <QTest>
+#include <QTimer>
+#include <memory>
+
+namespace {
+
+// Stands in for the main window: its show step closes every other window, and a close only hides it.
+class JanelaPrincipal : public QWidget {
+public:
+    JanelaPrincipal() { setWindowTitle("CorvelLane 1.27"); }
+
+protected:
+    void showEvent(QShowEvent* event) override
+    {
+        QWidget::showEvent(event);
+        if (!event->spontaneous())
+            JanelasDoAgente::fechaTodasExceto(this);
+    }
+    void closeEvent(QCloseEvent* event) override
+    {
+        hide();
+        event->ignore();
+    }
+};
+
+QString text(const char* label)
+{
+    return FrmCota->findChild<QLabel*>(label)->text();
+}
+
+bool shown(const char* label)
+{
+    return FrmCota->findChild<QLabel*>(label)->isVisibleTo(FrmCota);
+}
+
+void processDeferredDeletes()
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+} // namespace
+
+class tst_TFrmCota : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<ScratchFolder> folder;
+    std::unique_ptr<ScriptedMessageBoxes> boxes;
+    std::unique_ptr<TContext> context;
+    std::unique_ptr<JanelaPrincipal> main;
+
+    // jsilva (5) in group 1, 63 pages printed this month; the policy and the quota account as asked.
+    void install(const QVariant& unlimited, bool account, int remaining = 37)
+    {
+        TestDatabase::exec("insert into usuario values (5, 'jsilva', :P1, 1)",
+                           {CodificaSenha("senha123").toLower()});
+        if (unlimited.isValid()) {
+            TestDatabase::exec("insert into politica values (1, 1, :P1, 100)", {unlimited});
+            TestDatabase::exec("insert into inicializacao values (1, 1, 0)");
+        }
+        if (account)
+            TestDatabase::exec("insert into modp values (5, 1, :P1)", {remaining});
+        TestDatabase::exec(
+            "insert into impressoes(cod_usuario, cod_impressora, cod_status_impressao, "
+            "data_impressao, paginas) values (5, 1, 1, curdate(), 60), (5, 1, 1, curdate(), 3)");
+    }
+
+    void refresh()
+    {
+        context->AtualizaDocumentosImpressos();
+        context->AtualizaImpressoesRestantes();
+    }
+
+    void open()
+    {
+        TFrmCota::Abre(*context, main.get());
+        QVERIFY(FrmCota);
+        QVERIFY(QTest::qWaitForWindowExposed(FrmCota));
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        QApplication::setQuitOnLastWindowClosed(false);
+        TestDatabase::connect();
+    }
+    void cleanupTestCase() { TestDatabase::disconnect(); }
+
+    void init()
+    {
+        folder = std::make_unique<ScratchFolder>();
+        QDir().mkpath(folder->path() + "Imagens");
+        QFile::copy(QStringLiteral(CORVELLANE_SOURCE_DIR "/Imagens/ImgCota.jpg"),
+                    folder->path() + "Imagens/ImgCota.jpg");
+        TestDatabase::clearTables();
+        AccountName::setForTesting("jsilva");
+        LocalAddress::setForTesting("10.1.2.3");
+        boxes = std::make_unique<ScriptedMessageBoxes>();
+        main = std::make_unique<JanelaPrincipal>();
+    }
+
+    void cleanup()
+    {
+        delete FrmCota;
+        QVERIFY(!FrmCota);
+        main.reset();
+        context.reset();
+        boxes.reset();
+        AccountName::resetForTesting();
+        LocalAddress::resetForTesting();
+        folder.reset();
+    }
+
+    // The figures as the context holds them reach the labels (the texts themselves: tst_TextosCota).
+    void figures_data()
+    {
+        QTest::addColumn<QVariant>("unlimited"); // the group policy's quota_infinita; invalid: no policy
+        QTest::addColumn<bool>("account");
+        QTest::addColumn<int>("remaining");
+        QTest::addColumn<QStringList>("texts"); // quota, printed, remaining, printed caption
+        QTest::addColumn<bool>("remainingShown");
+
+        QTest::newRow("limited") << QVariant(0) << true << 37
+                                 << QStringList{"100", "63", "37", "Doc. Impressos:"} << true;
+        QTest::newRow("unlimited") << QVariant(1) << true << 37
+                                   << QStringList{"Infinita", "63", "37", "Doc. Impressos Mês:"} << false;
+        QTest::newRow("no policy") << QVariant() << false << 0
+                                   << QStringList{"N/A", "N/A", "N/A", "Doc. Impressos:"} << true;
+    }
+    void figures()
+    {
+        QFETCH(QVariant, unlimited);
+        QFETCH(bool, account);
+        QFETCH(int, remaining);
+        QFETCH(QStringList, texts);
+        QFETCH(bool, remainingShown);
+
+        install(unlimited, account, remaining);
+        context = std::make_unique<TContext>(folder->path());
+        refresh();
+        open();
+
+        QCOMPARE(text("lblUsuario"), QStringLiteral("5 - jsilva"));
+        QCOMPARE(
+            (QStringList{text("lblQuota"), text("lblDocImpressos"), text("lblRestante"), text("lblTitDocs")}),
+            texts);
+        QCOMPARE(shown("lblRestante"), remainingShown);
+        QCOMPARE(shown("lblTitRest"), remainingShown);
+        for (const char* figure : {"lblQuota", "lblDocImpressos", "lblRestante"}) {
+            const QLabel* label = FrmCota->findChild<QLabel*>(figure);
+            QCOMPARE(label->geometry().right() + 1, 170);
+        }
+        QVERIFY(boxes->shown().isEmpty());
+    }
+
+    // Docked at the bottom right: the right edge 2 pixels from the screen's, the bottom 2 pixels above
+    // the work area's; the main window hidden; the picture loaded.
+    void placementAndTakingOver()
+    {
+        install(0, true);
+        context = std::make_unique<TContext>(folder->path());
+        main->show();
+        QVERIFY(QTest::qWaitForWindowExposed(main.get()));
+        open();
+
+        const QRect screen = QGuiApplication::primaryScreen()->geometry();
+        const QRect workArea = QGuiApplication::primaryScreen()->availableGeometry();
+        QCOMPARE(FrmCota->size(), QSize(188, 114));
+        QCOMPARE(FrmCota->geometry().right(), screen.right() - 2);
+        QCOMPARE(FrmCota->geometry().bottom(), workArea.bottom() - 2);
+        QVERIFY(!main->isVisible());
+        QVERIFY(
+            FrmCota->windowFlags().testFlags(Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::Tool));
+        QVERIFY(!FrmCota->findChild<QLabel*>("imgCota")->pixmap().isNull());
+    }
+
+    // "Consultar Cota" again: the same window, the same figures, and no more time than it had.
+    void openingAgainNeitherRefillsNorRetimes()
+    {
+        install(0, true);
+        context = std::make_unique<TContext>(folder->path());
+        refresh();
+        open();
+        TFrmCota* window = FrmCota;
+        const QTimer* timer = window->findChild<QTimer*>("Timer");
+        QVERIFY(timer->isActive());
+        QCOMPARE(timer->interval(), TFrmCota::IntervaloTimer);
+
+        TestDatabase::exec("update modp set quota = 5");
+        refresh();
+        QCOMPARE(context->ImpressoesRestantes(), 5);
+        QTest::qWait(30);
+        const int left = timer->remainingTime();
+        TFrmCota::Abre(*context, main.get());
+
+        QCOMPARE(FrmCota, window);
+        QCOMPARE(text("lblRestante"), QStringLiteral("37"));
+        QVERIFY2(timer->remainingTime() <= left, "the count started again");
+    }
+
+    // The "X", the timer and another window's show step all close the window, which slides out and is
+    // freed; the next open makes a new one with fresh figures.
+    void closing_data()
+    {
+        QTest::addColumn<QString>("by");
+        QTest::newRow("X") << "X";
+        QTest::newRow("timer") << "timer";
+        QTest::newRow("main window shown") << "main";
+    }
+    void closing()
+    {
+        QFETCH(QString, by);
+        install(0, true);
+        context = std::make_unique<TContext>(folder->path());
+        refresh();
+        open();
+        QPointer<TFrmCota> window = FrmCota;
+
+        if (by == "X")
+            Q_EMIT window->findChild<TButton2D*>("Button2D1")->clicked();
+        else if (by == "timer")
+            window->TimerTimer();
+        else
+            main->show();
+
+        QVERIFY(!FrmCota);
+        QVERIFY(window && !window->isVisible());
+        QCOMPARE(window->height(), 0);
+        processDeferredDeletes();
+        QVERIFY(!window);
+        if (by == "main")
+            QVERIFY(main->isVisible());
+
+        TestDatabase::exec("update modp set quota = 5");
+        refresh();
+        open();
+        QCOMPARE(text("lblRestante"), QStringLiteral("5"));
+    }
+
+    void missingPictureIsReportedAndTheWindowOpens()
+    {
+        QFile::remove(folder->path() + "Imagens/ImgCota.jpg");
+        install(0, true);
+        context = std::make_unique<TContext>(folder->path());
+        refresh();
+        open();
+
+        QCOMPARE(boxes->shown().size(), 1);
+        QCOMPARE(boxes->shown().at(0).kind, MessageBoxes::Kind::ApplicationError);
+        QVERIFY(boxes->shown().at(0).text.contains("ImgCota.jpg"));
+        QVERIFY(FrmCota->isVisible());
+        QCOMPARE(text("lblRestante"), QStringLiteral("37"));
+    }
+};
+
+QTEST_MAIN(tst_TFrmCota)
+#include "tst_TFrmCota.moc"

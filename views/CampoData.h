@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QDate>
+#include <QLineEdit>
+#include <optional>
+
+class QCalendarWidget;
+
+// A date as the user types it, in the workstation's short date format, with a calendar that drops
+// down from the button at its right. The text is free: it may hold something that is no date at all,
+// and only the code that reads the date decides what that means.
+class CampoData : public QLineEdit {
+    Q_OBJECT
+
+public:
+    explicit CampoData(QWidget* parent = nullptr);
+
+    void setDate(const QDate& date);
+    // The text read as a date; empty when it is not one.
+    std::optional<QDate> date() const;
+
+    // The format dates are written in: the system's short format with four-digit years.
+    static QString formato();
+    static std::optional<QDate> converte(const QString& texto);
+
+    QCalendarWidget* calendario() const { return m_calendario; }
+    void abreCalendario();
+
+private:
+    QCalendarWidget* m_calendario;
+};

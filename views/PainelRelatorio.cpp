@@ -1,0 +1,141 @@
+#include "PainelRelatorio.h"
+
+#include "AppError.h"
+#include "CampoData.h"
+#include "Clock.h"
+#include "EventGuard.h"
+#include "ExecutableFolder.h"
+#include "Fonts.h"
+#include "MessageBoxes.h"
+#include "TButton2D.h"
+#include "TContext.h"
+#include "TFrmRelImpPeriodo.h"
+#include "TUtil.h"
+#include "TdtmMain.h"
+
+#include <QLabel>
+
+const QString PainelRelatorio::SqlRelatorio = QStringLiteral(
+    "SELECT impressoes.cod_impressoes, impressoes.data_impressao, impressoes.hora_impressao, "
+    "impressora.fila_virtual, usuario.login, grupo.nome_grupo, substring(impressoes.nome_documento,1,80) AS "
+    "nome_documento, impressoes.paginas, impressoes.estacao, status_impressao.erro, "
+    "status_impressao.nome_status, "
+    "impressora.nome_impressora, impressoes.cod_status_impressao, impressoes.obs FROM impressoes,impressora, "
+    "usuario, status_impressao, grupo WHERE impressoes.cod_usuario = usuario.cod_usuario and "
+    "impressoes.cod_impressora = impressora.cod_impressora and status_impressao.cod_status_impressao = "
+    "impressoes.cod_status_impressao and usuario.cod_grupo = grupo.cod_grupo and impressoes.cod_usuario = "
+    ":PCodUsuario and data_impressao between :PdataIni and :PDataFim ORDER BY impressoes.cod_impressoes "
+    "DESC");
+
+namespace {
+
+const QColor marinho(0, 0, 128);
+
+void registra(const QString& mensagem)
+{
+    TUtil::GravaLog(ExecutableFolder::path(), mensagem);
+}
+
+QLabel* rotulo(QWidget* pai, const char* nome, const QString& texto, int esquerda, int topo)
+{
+    auto* label = new QLabel(texto, pai);
+    label->setObjectName(QLatin1String(nome));
+    label->adjustSize();
+    label->move(esquerda, topo);
+    return label;
+}
+
+} // namespace
+
+PainelRelatorio::PainelRelatorio(std::function<const TContext*()> contexto, QWidget* parent)
+    : QFrame(parent), m_contexto(std::move(contexto))
+{
+    setObjectName(QStringLiteral("pnlImpressao"));
+    resize(Largura, Altura);
+    setFont(Fonts::msSansSerif(11));
+    QPalette cores = palette();
+    cores.setColor(QPalette::Window, QColor(246, 246, 246));
+    cores.setColor(QPalette::WindowText, marinho);
+    setPalette(cores);
+    setAutoFillBackground(true);
+
+    Label3 = new QLabel(QStringLiteral("Relatório por usuário em um intervalo de datas."), this);
+    Label3->setObjectName(QStringLiteral("Label3"));
+    Label3->setGeometry(32, 10, 163, 26);
+    Label3->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    Label3->setWordWrap(true);
+    Label3->setFont(Fonts::msSansSerif(11, true));
+
+    Label2 = rotulo(this, "Label2", QStringLiteral("De"), 11, 54);
+    edtDataIni = new CampoData(this);
+    edtDataIni->setObjectName(QStringLiteral("edtDataIni"));
+    edtDataIni->setGeometry(33, 51, 85, 21);
+    Label1 = rotulo(this, "Label1", QStringLiteral("a"), 126, 54);
+    edtDataFim = new CampoData(this);
+    edtDataFim->setObjectName(QStringLiteral("edtDataFim"));
+    edtDataFim->setGeometry(142, 51, 85, 21);
+    // The main window's creation sets both to today; afterwards they keep what the user types.
+    edtDataIni->setDate(Clock::now().date());
+    edtDataFim->setDate(Clock::now().date());
+
+    Bevel4 = new QFrame(this);
+    Bevel4->setObjectName(QStringLiteral("Bevel4"));
+    Bevel4->setFrameShape(QFrame::HLine);
+    Bevel4->setFrameShadow(QFrame::Sunken);
+    Bevel4->setGeometry(2, 94, 245, 2);
+
+    Button2D3 = new TButton2D(this);
+    Button2D3->setObjectName(QStringLiteral("Button2D3"));
+    Button2D3->setGeometry(176, 101, 68, 20);
+    Button2D3->setText(QStringLiteral("Visualizar"));
+    Button2D3->setToolTip(QStringLiteral("Visualizar Relatório"));
+    connect(Button2D3, &TButton2D::clicked, this, [this] { guarded([this] { Button2D3Click(); }); });
+}
+
+void PainelRelatorio::Button2D3Click()
+{
+    const std::optional<QDate> dataIni = edtDataIni->date();
+    if (!dataIni) {
+        edtDataIni->setFocus();
+        throw AppError(QStringLiteral("Data Inicial Inválida"));
+    }
+    const std::optional<QDate> dataFim = edtDataFim->date();
+    if (!dataFim) {
+        edtDataFim->setFocus();
+        throw AppError(QStringLiteral("Data Final Inválida"));
+    }
+    registra(QStringLiteral("Converteu as datas"));
+
+    const TContext* contexto = m_contexto();
+    if (!contexto)
+        throw AppError(QStringLiteral("Nenhum usuário identificado"));
+    Dataset& qryRelatorio = dtmMain->qryRelatorio;
+    qryRelatorio.close();
+    qryRelatorio.setSql(SqlRelatorio);
+    registra(QStringLiteral("Montou o sql"));
+
+    qryRelatorio.setParameter(QStringLiteral("PCodUsuario"), contexto->CodUsuario());
+    qryRelatorio.setParameter(QStringLiteral("PdataIni"), QDateTime(*dataIni, QTime(0, 0)));
+    qryRelatorio.setParameter(QStringLiteral("PDataFim"), QDateTime(*dataFim, QTime(0, 0)));
+    registra(QStringLiteral("Montou os parametros"));
+
+    qryRelatorio.open();
+    registra(QStringLiteral("abriu a query do relatorio"));
+
+    if (qryRelatorio.result().isEmpty()) {
+        MessageBoxes::information(QStringLiteral("Não há impressões no intervalo informado"));
+        return;
+    }
+    registra(QStringLiteral("testou se o relatorio esta vazio"));
+
+    auto* formulario = new TFrmRelImpPeriodo(ReportRow::fromResult(qryRelatorio.result()), window());
+    FrmRelImpPeriodo = formulario;
+    formulario->RichEdit1 = {{QStringLiteral("Impressões efetuadas pelo usuário "), false},
+                             {contexto->Login(), true},
+                             {QStringLiteral(" no intervalo entre "), false},
+                             {edtDataIni->text(), true},
+                             {QStringLiteral(" e "), false},
+                             {edtDataFim->text(), true},
+                             {QStringLiteral("."), false}};
+    formulario->Visualiza();
+}

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QFrame>
+#include <functional>
+
+class CampoData;
+class QLabel;
+class TButton2D;
+class TContext;
+
+// The main window's report panel: the two dates and "Visualizar", which lists the user's print jobs
+// between them in a report preview. Every run opens a preview of its own, and the agent keeps working
+// while previews are open.
+class PainelRelatorio : public QFrame {
+    Q_OBJECT
+
+public:
+    static constexpr int Largura = 250;
+    static constexpr int Altura = 125;
+    static const QString SqlRelatorio;
+
+    // The context is asked for at every run: the user may have changed since the panel was built.
+    explicit PainelRelatorio(std::function<const TContext*()> contexto, QWidget* parent = nullptr);
+
+    QLabel* Label3;
+    QLabel* Label2;
+    CampoData* edtDataIni;
+    QLabel* Label1;
+    CampoData* edtDataFim;
+    QFrame* Bevel4;
+    TButton2D* Button2D3;
+
+    // The run behind "Visualizar". Errors leave it as exceptions; the button's handler reports them.
+    void Button2D3Click();
+
+private:
+    std::function<const TContext*()> m_contexto;
+};

@@ -1,0 +1,256 @@
+#include "TFrmCota.h"
+
+#include "AppError.h"
+#include "EventGuard.h"
+#include "ExecutableFolder.h"
+#include "Fonts.h"
+#include "JanelasDoAgente.h"
+#include "JpegLoader.h"
+#include "MessageBoxes.h"
+#include "TButton2D.h"
+#include "TContext.h"
+#include "TextosCota.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFrame>
+#include <QLabel>
+#include <QScreen>
+#include <QTimer>
+#include <algorithm>
+
+namespace {
+
+const QColor corMoldura(19, 65, 158);
+const QColor corPainel(246, 246, 246);
+const QColor marinho(0, 0, 128);
+
+// The right-aligned figures keep their right edge here whatever their text.
+constexpr int bordaDireitaDosNumeros = 170;
+
+QLabel* rotulo(QWidget* pai, const char* nome, int esquerda, int topo, const QFont& fonte,
+               const QString& texto)
+{
+    auto* label = new QLabel(texto, pai);
+    label->setObjectName(QLatin1String(nome));
+    label->setFont(fonte);
+    label->adjustSize();
+    label->move(esquerda, topo);
+    return label;
+}
+
+void alinhaPelaDireita(QLabel* label)
+{
+    label->adjustSize();
+    label->move(bordaDireitaDosNumeros - label->width(), label->y());
+}
+
+QScreen* tela()
+{
+    return QGuiApplication::primaryScreen();
+}
+
+} // namespace
+
+void TFrmCota::Abre(const TContext& contexto, QWidget* janelaPrincipal)
+{
+    if (!FrmCota)
+        (new TFrmCota(contexto, janelaPrincipal))->show(); // the window is created visible
+    if (FrmCota) {
+        FrmCota->show();
+        FrmCota->raise();
+        FrmCota->activateWindow();
+    }
+}
+
+TFrmCota::TFrmCota(const TContext& contexto, QWidget* janelaPrincipal)
+    : QWidget(nullptr, Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::Tool), m_contexto(&contexto),
+      m_janelaPrincipal(janelaPrincipal)
+{
+    FrmCota = this;
+    setObjectName(QStringLiteral("FrmCota"));
+    setWindowTitle(QStringLiteral("Consulta Cota"));
+    setWindowOpacity(210 / 255.0);
+    setFont(Fonts::msSansSerif(11));
+    QPalette cores = palette();
+    cores.setColor(QPalette::Window, corMoldura);
+    cores.setColor(QPalette::WindowText, marinho);
+    setPalette(cores);
+    setAutoFillBackground(true);
+
+    pnlMain = new QFrame(this);
+    pnlMain->setObjectName(QStringLiteral("pnlMain"));
+    QPalette coresPainel = pnlMain->palette();
+    coresPainel.setColor(QPalette::Window, corPainel);
+    pnlMain->setPalette(coresPainel);
+    pnlMain->setAutoFillBackground(true);
+
+    imgCota = new QLabel(pnlMain);
+    imgCota->setObjectName(QStringLiteral("imgCota"));
+    imgCota->setGeometry(3, 4, 49, 49);
+    imgCota->setScaledContents(true);
+
+    const QFont negrito13 = Fonts::msSansSerif(13, true);
+    const QFont negrito12 = Fonts::msSansSerif(12, true);
+    const QFont padrao = font();
+    Label4 = rotulo(pnlMain, "Label4", 59, 10, negrito13, QStringLiteral("Usuário:"));
+    lblUsuario = rotulo(pnlMain, "lblUsuario", 59, 30, negrito13, QString());
+    Bevel1 = new QFrame(pnlMain);
+    Bevel1->setObjectName(QStringLiteral("Bevel1"));
+    Bevel1->setFrameShape(QFrame::HLine);
+    Bevel1->setFrameShadow(QFrame::Sunken);
+    Bevel1->setGeometry(5, 55, 215, 3);
+    Label8 = rotulo(pnlMain, "Label8", 6, 57, negrito12, QStringLiteral("Cota:"));
+    lblQuota = rotulo(pnlMain, "lblQuota", 131, 57, padrao, QString());
+    lblTitDocs = rotulo(pnlMain, "lblTitDocs", 6, 73, negrito12, QStringLiteral("Doc. Impressos:"));
+    lblDocImpressos = rotulo(pnlMain, "lblDocImpressos", 93, 73, padrao, QString());
+    lblTitRest = rotulo(pnlMain, "lblTitRest", 6, 92, negrito12, QStringLiteral("Restante:"));
+    lblRestante = rotulo(pnlMain, "lblRestante", 117, 92, padrao, QString());
+    for (QLabel* numero : {lblQuota, lblDocImpressos, lblRestante})
+        numero->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+
+    Button2D1 = new TButton2D(pnlMain);
+    Button2D1->setObjectName(QStringLiteral("Button2D1"));
+    Button2D1->setGeometry(168, 1, 15, 16);
+    Button2D1->setText(QStringLiteral("X"));
+    Button2D1->setToolTip(QStringLiteral("Fechar"));
+    Button2D1->setFont(Fonts::msSansSerif(12, true));
+    connect(Button2D1, &TButton2D::clicked, this, [this] { guarded([this] { Button2D1Click(); }); });
+
+    // Counts from the creation: showing the window again does not give it more time.
+    Timer = new QTimer(this);
+    Timer->setObjectName(QStringLiteral("Timer"));
+    Timer->setInterval(IntervaloTimer);
+    connect(Timer, &QTimer::timeout, this, [this] { guarded([this] { TimerTimer(); }); });
+    Timer->start();
+
+    FormCreate();
+}
+
+TFrmCota::~TFrmCota()
+{
+    if (FrmCota == this)
+        FrmCota = nullptr;
+}
+
+void TFrmCota::FormCreate()
+{
+    resize(Largura, 0);
+    try {
+        imgCota->setPixmap(QPixmap::fromImage(
+            JpegLoader::load(ExecutableFolder::path() + QStringLiteral("Imagens/ImgCota.jpg"))));
+    } catch (const AppError& erro) {
+        // The figures matter more than the picture: the window opens without it.
+        MessageBoxes::applicationError(erro.message());
+    }
+}
+
+void TFrmCota::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (!event->spontaneous())
+        guarded([this] { FormShow(); });
+}
+
+void TFrmCota::FormShow()
+{
+    JanelasDoAgente::fechaTodasExceto(this);
+    resize(Largura, height());
+    AjustaTela();
+    QCoreApplication::processEvents();
+    PreencheCota();
+    // A window of height 0 is not mapped by the window system, so it cannot become active by being
+    // shown: it slides in here, and again whenever it is activated later (a repeat is harmless).
+    FormActivate();
+    activateWindow();
+}
+
+void TFrmCota::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        guarded([this] { FormActivate(); });
+}
+
+void TFrmCota::FormActivate()
+{
+    const QRect areaDeTrabalho = tela()->availableGeometry();
+    move(areaDeTrabalho.x() + areaDeTrabalho.width() - width() - 2, y());
+    int altura = 0;
+    posicionaVertical(altura);
+    while (altura < Altura) {
+        altura = std::min(altura + 5, Altura);
+        posicionaVertical(altura);
+    }
+    if (m_janelaPrincipal && m_janelaPrincipal->isVisible())
+        m_janelaPrincipal->close();
+    AjustaTela();
+}
+
+void TFrmCota::AjustaTela()
+{
+    const QRect telaInteira = tela()->geometry();
+    const QRect areaDeTrabalho = tela()->availableGeometry();
+    // The work area's bottom, not its height: a taskbar at the top must not lift the window.
+    move(telaInteira.x() + telaInteira.width() - width() - 2,
+         areaDeTrabalho.y() + areaDeTrabalho.height() - height() - 2);
+}
+
+void TFrmCota::posicionaVertical(int altura)
+{
+    const QRect areaDeTrabalho = tela()->availableGeometry();
+    setGeometry(x(), areaDeTrabalho.y() + areaDeTrabalho.height() - altura - 2, width(), altura);
+}
+
+void TFrmCota::PreencheCota()
+{
+    const TextosCota textos = TextosCota::de(TextosCota::Figuras::de(*m_contexto));
+    lblUsuario->setText(textos.usuario);
+    lblUsuario->adjustSize();
+    lblDocImpressos->setText(textos.docImpressos);
+    lblQuota->setText(textos.quota);
+    lblRestante->setText(textos.restante);
+    lblTitDocs->setText(textos.tituloDocs);
+    lblTitDocs->adjustSize();
+    lblRestante->setVisible(textos.restanteVisivel);
+    lblTitRest->setVisible(textos.restanteVisivel);
+    for (QLabel* numero : {lblQuota, lblDocImpressos, lblRestante})
+        alinhaPelaDireita(numero);
+}
+
+void TFrmCota::TimerTimer()
+{
+    if (FrmCota && FrmCota->isVisible())
+        FrmCota->close();
+}
+
+void TFrmCota::Button2D1Click()
+{
+    close();
+}
+
+void TFrmCota::closeEvent(QCloseEvent* event)
+{
+    guarded([this] { FormClose(); });
+    event->accept();
+}
+
+void TFrmCota::FormClose()
+{
+    Timer->stop();
+    int altura = height();
+    while (altura > 0) {
+        altura = std::max(altura - 5, 0);
+        posicionaVertical(altura);
+    }
+    if (FrmCota == this)
+        FrmCota = nullptr;
+    hide();
+    deleteLater();
+}
+
+void TFrmCota::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    pnlMain->setGeometry(2, 2, std::max(width() - 4, 0), std::max(height() - 4, 0));
+}

@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QPointer>
+#include <QWidget>
+
+class QFrame;
+class QLabel;
+class QTimer;
+class TButton2D;
+class TContext;
+
+// The small docked quota window: who is logged in, the quota, the pages printed and the pages left,
+// as the user context holds them when it opens. It takes the place of the main window while it is up,
+// closes itself after 15 seconds or on its "X", and frees itself when it closes.
+class TFrmCota : public QWidget {
+    Q_OBJECT
+
+public:
+    static constexpr int Largura = 188;
+    static constexpr int Altura = 114;
+    static constexpr int IntervaloTimer = 15000;
+
+    // The open operation: creates the window when none exists, else only brings it to the front.
+    static void Abre(const TContext& contexto, QWidget* janelaPrincipal);
+
+    ~TFrmCota() override;
+
+    void AjustaTela();
+    void PreencheCota();
+    void TimerTimer();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    TFrmCota(const TContext& contexto, QWidget* janelaPrincipal);
+
+    void FormCreate();
+    void FormShow();
+    void FormActivate();
+    void FormClose();
+    void Button2D1Click();
+
+    void posicionaVertical(int altura);
+
+    const TContext* m_contexto;
+    QPointer<QWidget> m_janelaPrincipal;
+
+    QFrame* pnlMain;
+    QLabel* imgCota;
+    QLabel* Label4;
+    QLabel* lblUsuario;
+    QFrame* Bevel1;
+    QLabel* Label8;
+    QLabel* lblQuota;
+    QLabel* lblTitDocs;
+    QLabel* lblDocImpressos;
+    QLabel* lblTitRest;
+    QLabel* lblRestante;
+    TButton2D* Button2D1;
+    QTimer* Timer;
+};
+
+// The program-wide reference: set while a quota window exists.
+inline TFrmCota* FrmCota = nullptr;
