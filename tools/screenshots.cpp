@@ -105,6 +105,18 @@ int main(int argc, char* argv[])
         }
         window->Relatporio1Click();
         save(window.get(), QStringLiteral("report-panel"));
+        const struct {
+            const char* message;
+            const char* name;
+        } prompts[] = {{"1;815;3;Contrato de prestação de serviços.docx", "prompt-cost-centre"},
+                       {"2;816;12;Planta baixa - bloco C.pdf", "prompt-cost-centre-and-observation"},
+                       {"4;817;1;Ata da reunião.docx", "prompt-observation"}};
+        for (const auto& prompt : prompts) {
+            window->close();
+            window->FilaMensagens.append(QString::fromUtf8(prompt.message));
+            window->MostrarNotificacao();
+            save(window.get(), QLatin1String(prompt.name));
+        }
     }
     save(windowFor(QStringLiteral("carla.dias")).get(), QStringLiteral("main-unlimited"));
     save(windowFor(QStringLiteral("diego.rocha")).get(), QStringLiteral("main-no-policy"));

@@ -52,6 +52,7 @@ PainelRelatorio::PainelRelatorio(std::function<const TContext*()> contexto, QWid
 {
     setObjectName(QStringLiteral("pnlImpressao"));
     resize(Largura, Altura);
+    setFixedHeight(Altura); // the main window stacks its panels at their own heights
     setFont(Fonts::msSansSerif(11));
     QPalette cores = palette();
     cores.setColor(QPalette::Window, QColor(246, 246, 246));
