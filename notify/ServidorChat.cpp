@@ -37,6 +37,11 @@ ServidorChat::ServidorChat(QStringList& fila, int& contadorLogFila, std::functio
 {
     setObjectName(QStringLiteral("ServidorChat"));
     connect(m_servidor, &QTcpServer::newConnection, this, [this] { guarded([this] { novaConexao(); }); });
+    // Out of file descriptors, the server stops accepting; it must listen again once some are free.
+    connect(m_servidor, &QTcpServer::acceptError, this, [this] {
+        guarded([this] { ServidorChatClientError(); });
+        m_servidor->resumeAccepting();
+    });
 }
 
 ServidorChat::~ServidorChat()
@@ -97,6 +102,14 @@ void ServidorChat::Fecha()
 void ServidorChat::novaConexao()
 {
     while (QTcpSocket* conexao = m_servidor->nextPendingConnection()) {
+        const QList<QTcpSocket*> abertas = m_servidor->findChildren<QTcpSocket*>(Qt::FindDirectChildrenOnly);
+        if (abertas.size() > LimiteDeConexoes) {
+            // The server closes each connection once it has sent its message: the oldest connection
+            // still open is the one least likely to carry anything.
+            abertas.first()->abort();
+            abertas.first()->deleteLater();
+            abertas.first()->setParent(nullptr);
+        }
         connect(conexao, &QTcpSocket::readyRead, this,
                 [this, conexao] { guarded([&] { ServidorChatClientRead(conexao->readAll()); }); });
         connect(conexao, &QTcpSocket::errorOccurred, this, [this](QAbstractSocket::SocketError erro) {
@@ -111,10 +124,19 @@ void ServidorChat::novaConexao()
 void ServidorChat::ServidorChatClientRead(const QByteArray& bytes)
 {
     const QString texto = Windows1252::decode(bytes);
-    registra(QStringLiteral("Mensagem recebida: ") + texto);
+    registra(
+        QStringLiteral("Mensagem recebida: ") +
+        (texto.size() <= LimiteDoRegistro
+             ? texto
+             : texto.left(LimiteDoRegistro) + QStringLiteral(" [... %1 bytes recebidos]").arg(bytes.size())));
     try {
         if (!FormatoMensagem::Aceita(texto))
             return;
+        if (m_fila.size() >= LimiteDaFila) {
+            registra(QStringLiteral("Mensagem descartada: há %1 notificações aguardando resposta")
+                         .arg(m_fila.size()));
+            return;
+        }
         m_fila.append(texto);
         GravaInstantaneo();
         ++m_contadorLogFila;
@@ -142,4 +164,6 @@ void ServidorChat::GravaInstantaneo()
         conteudo += mensagem + QStringLiteral("\r\n");
     if (arquivo.write(codificador.encode(conteudo)) < 0 || !arquivo.flush())
         throw AppError(QStringLiteral("Não foi possível gravar ") + arquivo.fileName());
+    // Only the recent snapshots tell anything; older ones would only fill the disk.
+    QFile::remove(QStringLiteral("logfila%1.txt").arg(m_contadorLogFila - InstantaneosGuardados));
 }

@@ -15,6 +15,13 @@ class ServidorChat : public QObject {
 
 public:
     static constexpr quint16 PortaPadrao = 900;
+    // Limits no real installation reaches, so that a flood from the network cannot exhaust the
+    // workstation: messages waiting for an answer, connections held open, snapshot files kept, and
+    // the characters of one read that go into the log.
+    static constexpr int LimiteDaFila = 1000;
+    static constexpr int LimiteDeConexoes = 200;
+    static constexpr int InstantaneosGuardados = 100;
+    static constexpr int LimiteDoRegistro = 1024;
 
     ServidorChat(QStringList& fila, int& contadorLogFila, std::function<void()> mostrarNotificacao,
                  QObject* parent = nullptr);

@@ -143,6 +143,46 @@ private Q_SLOTS:
         QCOMPARE(folder->logMessages().last(), QString::fromUtf8("Mensagem inválida: Exception"));
     }
 
+    void floodsAreBounded()
+    {
+        // A full queue drops what comes on, with one line each.
+        for (int i = 0; i < ServidorChat::LimiteDaFila; ++i)
+            queue.append("1;1;1;x.doc");
+        server->ServidorChatClientRead("1;2;2;y.doc");
+        QCOMPARE(queue.size(), ServidorChat::LimiteDaFila);
+        QVERIFY(folder->logMessages().last().startsWith("Mensagem descartada"));
+
+        // A huge read is logged by its start and its size only.
+        server->ServidorChatClientRead(QByteArray(1 << 20, 'z'));
+        const QString received = folder->logMessages().at(folder->logMessages().size() - 2);
+        QVERIFY(received.size() < 1200);
+        QVERIFY(received.endsWith("[... 1048576 bytes recebidos]"));
+
+        // Only the last snapshots are kept.
+        queue.clear();
+        counter = 150;
+        QFile old(QStringLiteral("logfila%1.txt").arg(150 - ServidorChat::InstantaneosGuardados));
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.close();
+        server->ServidorChatClientRead("1;3;3;z.doc");
+        QVERIFY(QFile::exists("logfila150.txt"));
+        QVERIFY(!old.exists());
+    }
+
+    void connectionsHeldOpenAreBounded()
+    {
+        std::vector<std::unique_ptr<QTcpSocket>> held;
+        for (int i = 0; i < ServidorChat::LimiteDeConexoes + 20; ++i) {
+            held.push_back(std::make_unique<QTcpSocket>());
+            held.back()->connectToHost(QHostAddress::LocalHost, server->Porta());
+            QVERIFY(QTest::qWaitFor([&] { return held.back()->state() == QAbstractSocket::ConnectedState; }));
+        }
+        QTRY_VERIFY(server->findChildren<QTcpSocket*>().size() <= ServidorChat::LimiteDeConexoes + 1);
+        // The newest connection still carries its message.
+        held.back()->write("1;815;3;a.doc");
+        QTRY_COMPARE(queue.size(), 1);
+    }
+
     void portTakenTellsWhatToDo()
     {
         QStringList otherQueue;
