@@ -50,7 +50,11 @@ TfrmDadosConexao::TfrmDadosConexao(QWidget* parent)
 {
     setObjectName(QStringLiteral("frmDadosConexao"));
     setWindowTitle(QStringLiteral("Dados da Conexão"));
-    QFont fonte(QStringLiteral("MS Sans Serif"));
+    // Without MS Sans Serif, fontconfig would fall back to a much wider face that no longer fits the
+    // layout; Arial's metric twin comes closest.
+    QFont fonte;
+    fonte.setFamilies(
+        {QStringLiteral("MS Sans Serif"), QStringLiteral("Arial"), QStringLiteral("Liberation Sans")});
     fonte.setPixelSize(11);
     setFont(fonte);
     resize(312, 140);
