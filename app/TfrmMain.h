@@ -1,32 +1,123 @@
 #pragma once
 
+#include "JanelaDeNotificacoes.h"
+
+#include <QStringList>
 #include <QWidget>
 #include <memory>
 
+class PainelCentroCusto;
+class PainelCentroCustoObs;
+class PainelLogin;
+class PainelObservacao;
+class PainelPrincipal;
+class ServidorChat;
+class QAction;
+class QFrame;
+class QLabel;
+class QMenu;
+class QVBoxLayout;
+class QWindow;
+class TButton2D;
 class TConexao;
+class TContext;
+class TTrayIcon;
 
 // The agent's one permanent window: a narrow, frameless, always-on-top panel docked at the bottom
-// right of the screen. It owns the connection wrapper for the whole log-on.
-class TfrmMain : public QWidget {
+// right of the screen, a fixed header over a stack of panels of which one is normally shown. It owns
+// the user context, the connection wrapper, the pending notifications and the tray icon.
+class TfrmMain : public QWidget, public JanelaDeNotificacoes {
     Q_OBJECT
 
 public:
+    static constexpr int Largura = 254;
+    static constexpr int AlturaDeslizada = 185;
+
     explicit TfrmMain(QWidget* parent = nullptr);
     ~TfrmMain() override;
 
-    // The end of the desktop session: releases what the window owns and the data module, in order.
-    // Safe to call twice; the caller destroys the window afterwards.
+    // Docks the window at the bottom right for its current size.
+    void AjustaTela();
+    // Re-reads the user's figures, refills pnlMain and sets the tray image.
+    void AtualizaPainel();
+
+    // The stacking rule: a shown panel is visible and takes its place under the header.
+    void MostraPainel(QWidget* painel);
+    // The six content panels, in the order the dispatcher hides them.
+    QList<QWidget*> Paineis() const;
+    void EscondePainel(QWidget* painel);
+
+    // The dispatcher: serves the oldest pending notification while the window is hidden.
+    void MostrarNotificacao() override;
+    void FechaJanela() override { close(); }
+    void MostraBotaoFechar() override;
+
+    // The end of the desktop session: releases what the window owns and the data module, in order,
+    // reporting each step. Safe to call twice; the caller destroys the window afterwards.
     void WMEndSession();
 
+    // Handlers of the tray icon, its menu and the panels.
+    void TrayIconMouseMove();
+    void TrayIconClick();
+    void Relatporio1Click();
+    void Button2D2Click();
+    void rocarusurio1Click();
+    void Button2D7Click();
+    void Button2D6Click();
+    void Button2D1Click();
+
+    TContext* Contexto() const { return m_contexto.get(); }
+    QStringList FilaMensagens;
     int ContadorLogFila = 0;
 
+    QFrame* pnlFundo;
+    QFrame* Panel1;
+    QLabel* ImgCorvelLane;
+    TButton2D* Button2D1;
+    PainelPrincipal* pnlMain;
+    PainelObservacao* pnlObservacao;
+    PainelCentroCusto* pnlCentroCusto;
+    PainelCentroCustoObs* pnlCentroCustoObs;
+    QFrame* pnlImpressao;
+    PainelLogin* pnlLogin;
+
+    TTrayIcon* TrayIcon;
+    QMenu* popPrincipal;
+    QAction* ConsultarCota1;
+    QAction* Relatporio1;
+    QAction* rocarusurio1;
+    ServidorChat* ServidorChat_;
+
+Q_SIGNALS:
+    // Each step of the end-of-session teardown, as it completes.
+    void passoDeEncerramento(const QString& passo);
+
 protected:
+    void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void criaCabecalho(QVBoxLayout* pilha);
+    void criaPaineis(QVBoxLayout* pilha);
+    void criaBandeja();
     void FormCreate();
+    void FormShow();
+    void FormActivate();
+    void FormCloseQuery();
+    void CarregaLogotipo();
+    void MostraSomente(QWidget* painel);
+    void AtualizaListasDeCentrosDeCusto();
+    void AtendeMensagem(const QString& mensagem);
+    void focoMudou(QWindow* janela);
 
-    std::unique_ptr<TConexao> Conexao;
+    std::unique_ptr<TConexao> m_conexao;
+    std::unique_ptr<TContext> m_contexto;
+    // Where the agent's keyboard focus was: the panel slides in at its first showing and when it takes
+    // the focus back from another window of the agent, but not on the return from a modal box.
+    bool m_jaAtivada = false;
+    bool m_focoEmOutraJanela = false;
+    bool m_outraJanelaModal = false;
+    bool m_encerrada = false;
 };
 
 // The process-wide reference: set while the main window exists.

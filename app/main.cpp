@@ -1,5 +1,9 @@
+#include "AppError.h"
+#include "ExecutableFolder.h"
+#include "Fonts.h"
 #include "MessageBoxes.h"
 #include "SessionEnd.h"
+#include "TUtil.h"
 #include "TdtmMain.h"
 #include "TfrmMain.h"
 
@@ -10,6 +14,7 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("CorvelLane"));
     QApplication::setQuitOnLastWindowClosed(false);
+    Fonts::installSubstitutes();
 
     // The session can end at any moment, even while start-up waits on a box: the box goes away,
     // start-up stops at the next step, and the loop ends if it runs.
@@ -25,8 +30,19 @@ int main(int argc, char* argv[])
     if (sessionEnded || !dtmMain->dbCorvelLane.isConnected())
         return 0; // without a connection the user was told and the log has its line; no window, no port
 
-    auto* window = new TfrmMain;
+    TfrmMain* window = nullptr;
+    try {
+        window = new TfrmMain;
+    } catch (const AppError& error) {
+        // Without its user context the window could show nothing true: say why and end, as when the
+        // connection fails.
+        frmMain = nullptr;
+        TUtil::GravaLog(ExecutableFolder::path(), error.message());
+        MessageBoxes::applicationError(error.message());
+        return 0;
+    }
     window->show();
+    window->activateWindow();
     if (!sessionEnded)
         QApplication::exec();
 

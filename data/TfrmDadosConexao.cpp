@@ -2,6 +2,7 @@
 
 #include "AppError.h"
 #include "EventGuard.h"
+#include "Fonts.h"
 #include "MessageBoxes.h"
 #include "OdbcInstallerLibrary.h"
 #include "TdtmMain.h"
@@ -50,12 +51,7 @@ TfrmDadosConexao::TfrmDadosConexao(QWidget* parent)
 {
     setObjectName(QStringLiteral("frmDadosConexao"));
     setWindowTitle(QStringLiteral("Dados da Conexão"));
-    // Without MS Sans Serif, fontconfig would fall back to a much wider face that no longer fits the
-    // layout; Arial's metric twin comes closest.
-    QFont fonte;
-    fonte.setFamilies(
-        {QStringLiteral("MS Sans Serif"), QStringLiteral("Arial"), QStringLiteral("Liberation Sans")});
-    fonte.setPixelSize(11);
+    const QFont fonte = Fonts::msSansSerif(11);
     setFont(fonte);
     resize(312, 140);
 
@@ -69,9 +65,7 @@ TfrmDadosConexao::TfrmDadosConexao(QWidget* parent)
 
     Label2 = new QLabel(QStringLiteral("Informe o endereço IP do servidor Corvellane"), Panel1);
     Label2->setObjectName(QStringLiteral("Label2"));
-    QFont negrito = fonte;
-    negrito.setBold(true);
-    Label2->setFont(negrito);
+    Label2->setFont(Fonts::msSansSerif(11, true));
     Label2->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     Label2->setGeometry(24, 11, 252, 13);
 

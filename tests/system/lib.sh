@@ -42,6 +42,7 @@ start_agent() {
   rm -rf "$work/agent"
   mkdir -p "$work/agent"
   cp "$binary" "$work/agent/corvellane"
+  cp -r "$(dirname "$binary")/Imagens" "$work/agent/"
   (cd "$work/agent" && ODBCSYSINI=$1 exec ./corvellane) &
   agent_pid=$!
 }

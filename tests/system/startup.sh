@@ -4,7 +4,9 @@ source "$(dirname "$0")/lib.sh"
 
 message='Atenção. O sistema não conseguiu conectar ao servidor do CorvelLane. Verifique com o administrador do sistema.'
 
-# 1. Data source present, server up: the window comes, no box, the log is not touched; SIGTERM ends it with 0.
+# 1. Data source present, server up, the account known: the window comes, no box, the log is not touched;
+#    SIGTERM ends it with 0.
+root_sql "DELETE FROM CORVELLANE.usuario; INSERT INTO CORVELLANE.usuario VALUES (1, '$(id -un)', '', 1);"
 start_agent "$ODBCSYSINI"
 wait_window 'CorvelLane 1.27' >/dev/null || fail "server up: no main window"
 has_window Error && fail "server up: an error box was shown"
@@ -31,6 +33,7 @@ root_sql "CREATE DATABASE IF NOT EXISTS OUTRA; GRANT ALL ON OUTRA.* TO 'corvella
           REVOKE ALL ON CORVELLANE.* FROM 'corvellane'@'127.0.0.1';"
 cleanup_steps+=("root_sql \"GRANT ALL ON CORVELLANE.* TO 'corvellane'@'127.0.0.1'; DROP DATABASE IF EXISTS OUTRA;\"")
 "$CORVELLANE_TESTDB_SCRIPT" sql OUTRA <"$(dirname "$0")/../../db/schema.sql" 2>/dev/null || true
+root_sql "INSERT INTO OUTRA.usuario VALUES (1, '$(id -un)', '', 1);"
 other=$(odbc_config other Database=OUTRA)
 start_agent "$other"
 wait_window 'CorvelLane 1.27' >/dev/null || fail "USE refused: no main window"

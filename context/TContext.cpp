@@ -1,0 +1,108 @@
+#include "TContext.h"
+
+#include "AccountName.h"
+#include "Clock.h"
+#include "Consultas.h"
+#include "LocalAddress.h"
+#include "TConexao.h"
+#include "TUtil.h"
+
+namespace {
+
+int inteiro(const QString& sql, const QList<QVariant>& valores, int padrao)
+{
+    return TConexao::ConsultaValor(sql, valores, padrao).toInt();
+}
+
+// Before its first refresh the remaining pages count as refreshed at the start of the date-time type.
+const QDateTime nuncaAtualizado(QDate(1899, 12, 30), QTime(0, 0));
+
+} // namespace
+
+TContext::TContext(const QString& diretorio) : m_diretorio(diretorio), m_ultimaAtualizacao(nuncaAtualizado)
+{
+    AtualizaIP();
+    m_mesAtual = TConexao::ConsultaValor(Consultas::DataDoServidor, {}, QString())
+                     .toDateTime()
+                     .toString(QStringLiteral("yyyy-MM"));
+    m_semPolitica = false;
+    IdentificaUsuario(AccountName::current());
+    if (m_codUsuario != 0)
+        AtualizaPolitica();
+    RegistraInstancia();
+}
+
+void TContext::IdentificaUsuario(const QString& nome)
+{
+    m_login = nome;
+    m_codUsuario = inteiro(Consultas::UsuarioPorLogin, {nome}, 0);
+    if (m_codUsuario == 0)
+        TUtil::GravaLog(m_diretorio, QStringLiteral("Usuário ") + nome +
+                                         QStringLiteral(" não encontrado na base de dados"));
+}
+
+bool TContext::ValidaLogin(const QString& login, const QString& senhaCodificada)
+{
+    m_codUsuario = inteiro(Consultas::UsuarioPorLoginESenha, {login, senhaCodificada}, -1);
+    if (m_codUsuario == -1)
+        return false;
+    IdentificaUsuario(login);
+    // The flag describes the user now logged in, not an account without policy that came before.
+    m_semPolitica = false;
+    AtualizaPolitica();
+    return true;
+}
+
+void TContext::AtualizaPolitica()
+{
+    {
+        const auto tipo = TConexao::AbreConsulta(Consultas::TipoPolitica, {m_codUsuario});
+        ResultSet& linhas = tipo->result();
+        const QString dia = linhas.isEmpty() ? QString() : linhas.field(Consultas::ColunaDia).toString();
+        const QString mes = linhas.isEmpty() ? QString() : linhas.field(Consultas::ColunaMes).toString();
+        if (dia == QLatin1String("0") && mes == QLatin1String("0"))
+            m_tipoPolitica = QStringLiteral(" Diária ");
+        else if (dia == QLatin1String("1") && mes == QLatin1String("0"))
+            m_tipoPolitica = QStringLiteral(" Mensal ");
+    }
+    m_quotaPadrao = inteiro(Consultas::QuotaPadrao, {m_codUsuario}, 0);
+    RegistraInstancia();
+    const int contas = inteiro(Consultas::ContasDoUsuario, {m_codUsuario}, 0);
+    const int politicas = inteiro(Consultas::PoliticasDoGrupo, {m_codUsuario}, 0);
+    m_quotaInfinita = false;
+    if (contas + politicas == 0) {
+        m_semPolitica = true;
+        return;
+    }
+    m_quotaInfinita = inteiro(Consultas::QuotaInfinita, {m_codUsuario}, 0) == 1;
+}
+
+void TContext::AtualizaIP()
+{
+    m_ip = LocalAddress::firstIPv4().trimmed();
+    if (m_ip.isEmpty())
+        TUtil::GravaLog(m_diretorio,
+                        QStringLiteral("Nenhum endereço IPv4 de rede encontrado nesta estação; o "
+                                       "servidor de impressão não saberá quem a usa"));
+}
+
+bool TContext::RegistraInstancia()
+{
+    // Without an address the row would key nobody: the server could never match it to this workstation.
+    if (m_ip.isEmpty())
+        return false;
+    const bool existe = inteiro(Consultas::InstanciasDoEndereco, {m_ip}, 0) > 0;
+    const QString& comando = existe ? Consultas::AtualizaInstancia : Consultas::InsereInstancia;
+    return TConexao::ExecutaComando(comando, {m_codUsuario, m_ip}) > 0;
+}
+
+void TContext::AtualizaDocumentosImpressos()
+{
+    m_documentosImpressos = inteiro(Consultas::PaginasImpressasNoMes, {m_mesAtual, m_codUsuario}, 0);
+}
+
+void TContext::AtualizaImpressoesRestantes()
+{
+    m_impressoesRestantes = inteiro(Consultas::QuotaRestante, {m_codUsuario}, 0);
+    m_ultimaAtualizacao = Clock::now();
+}

@@ -1,0 +1,19 @@
+#pragma once
+
+#include "PainelPrompt.h"
+
+class ResultSet;
+class SeletorCentroCusto;
+
+// pnlCentroCusto: asks for the cost centre of a print job.
+class PainelCentroCusto : public PainelPrompt {
+    Q_OBJECT
+
+public:
+    PainelCentroCusto(JanelaDeNotificacoes& janela, QWidget* parent = nullptr);
+
+    void Button2DCentroCustoSimClick();
+
+    SeletorCentroCusto* centroCusto;
+    TButton2D* Button2DCentroCustoSim;
+};

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "PainelPrompt.h"
+
+class QLineEdit;
+
+// pnlObservacao: asks for an observation on a print job.
+class PainelObservacao : public PainelPrompt {
+    Q_OBJECT
+
+public:
+    PainelObservacao(JanelaDeNotificacoes& janela, QWidget* parent = nullptr);
+
+    // An observation prompt always starts empty.
+    void Preenche(const QString& resto) override;
+    void Button2DEnviarObsClick();
+
+    QLineEdit* edtObs;
+    TButton2D* Button2DEnviarObs;
+};

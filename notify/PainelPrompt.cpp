@@ -1,0 +1,68 @@
+#include "PainelPrompt.h"
+
+#include "BlocoImpressao.h"
+#include "Dataset.h"
+#include "EventGuard.h"
+#include "Fonts.h"
+#include "TButton2D.h"
+#include "TdtmMain.h"
+
+#include <QKeyEvent>
+#include <QLabel>
+
+PainelPrompt::PainelPrompt(JanelaDeNotificacoes& janela, const char* nome, int altura, QWidget* parent)
+    : QFrame(parent), m_janela(janela)
+{
+    setObjectName(QLatin1String(nome));
+    setFixedHeight(altura);
+}
+
+void PainelPrompt::Preenche(const QString& resto)
+{
+    impressao->Preenche(resto);
+}
+
+void PainelPrompt::titulo(const QString& texto, int esquerda, int topo, int largura)
+{
+    auto* label = new QLabel(texto, this);
+    label->setFont(Fonts::msSansSerif(11, true));
+    label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    label->setWordWrap(true);
+    label->setGeometry(esquerda, topo, largura, 15);
+}
+
+TButton2D* PainelPrompt::botaoEnviar(const char* nome, const QRect& geometria, std::function<void()> resposta)
+{
+    m_resposta = std::move(resposta);
+    auto* botao = new TButton2D(this);
+    botao->setObjectName(QLatin1String(nome));
+    botao->setText(QStringLiteral("Enviar"));
+    botao->setGeometry(geometria);
+    connect(botao, &TButton2D::clicked, this, [this] { guarded(m_resposta); });
+    return botao;
+}
+
+void PainelPrompt::enviaComEnter(const QList<QWidget*>& campos)
+{
+    for (QWidget* campo : campos)
+        campo->installEventFilter(this);
+}
+
+bool PainelPrompt::eventFilter(QObject* objeto, QEvent* evento)
+{
+    if (evento->type() == QEvent::KeyPress) {
+        const int tecla = static_cast<QKeyEvent*>(evento)->key();
+        if (tecla == Qt::Key_Return || tecla == Qt::Key_Enter)
+            guarded(m_resposta);
+    }
+    return QFrame::eventFilter(objeto, evento);
+}
+
+void PainelPrompt::AtribuiAImpressao(const QString& sql, const QList<QVariant>& valores)
+{
+    Dataset consulta(dtmMain->dbCorvelLane);
+    consulta.setSql(sql);
+    for (qsizetype i = 0; i < valores.size(); ++i)
+        consulta.setParameter(i, valores.at(i));
+    consulta.execute();
+}

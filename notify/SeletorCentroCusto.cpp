@@ -1,0 +1,56 @@
+#include "SeletorCentroCusto.h"
+
+#include "EventGuard.h"
+#include "LocalizaCentroCusto.h"
+#include "ResultSet.h"
+#include "TdtmMain.h"
+
+#include <QComboBox>
+#include <QEvent>
+#include <QLabel>
+#include <QLineEdit>
+
+SeletorCentroCusto::SeletorCentroCusto(QWidget* painel, const char* nomeCodigo, const char* nomeNome)
+    : QObject(painel)
+{
+    (new QLabel(QStringLiteral("Código"), painel))->move(5, 71);
+    (new QLabel(QStringLiteral("Nome"), painel))->move(93, 71);
+    codigo = new QLineEdit(QStringLiteral("-1"), painel);
+    codigo->setObjectName(QLatin1String(nomeCodigo));
+    codigo->setGeometry(6, 84, 72, 21);
+    nome = new QComboBox(painel);
+    nome->setObjectName(QLatin1String(nomeNome));
+    nome->setGeometry(93, 84, 145, 21);
+    codigo->installEventFilter(this);
+    connect(nome, &QComboBox::activated, this, [this] { guarded([this] { NomeCloseUp(); }); });
+}
+
+bool SeletorCentroCusto::eventFilter(QObject* objeto, QEvent* evento)
+{
+    if (objeto == codigo && evento->type() == QEvent::FocusOut)
+        guarded([this] { CodigoExit(); });
+    return QObject::eventFilter(objeto, evento);
+}
+
+void SeletorCentroCusto::AtualizaLista(ResultSet& lista)
+{
+    const QVariant escolhido = nome->currentData();
+    nome->clear();
+    for (lista.first(); !lista.eof(); lista.next())
+        nome->addItem(lista.field(QStringLiteral("nome_centro_custo")).toString(),
+                      lista.field(QStringLiteral("cod_centro_custo")));
+    nome->setCurrentIndex(escolhido.isValid() ? nome->findData(escolhido) : -1);
+}
+
+void SeletorCentroCusto::CodigoExit()
+{
+    if (LocalizaCentroCusto(dtmMain->cdsCentroCusto->result(), codigo->text()))
+        nome->setCurrentIndex(
+            nome->findData(dtmMain->cdsCentroCusto->result().field(QStringLiteral("cod_centro_custo"))));
+}
+
+void SeletorCentroCusto::NomeCloseUp()
+{
+    if (!nome->currentText().isEmpty())
+        codigo->setText(nome->currentData().toString());
+}

@@ -1,0 +1,145 @@
+#include "ServidorChat.h"
+
+#include "AppError.h"
+#include "Clock.h"
+#include "EventGuard.h"
+#include "ExecutableFolder.h"
+#include "FormatoMensagem.h"
+#include "TUtil.h"
+#include "Windows1252.h"
+
+#include <QFile>
+#include <QLocale>
+#include <QStringEncoder>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <optional>
+
+namespace {
+
+std::optional<quint16>& portaDeTeste()
+{
+    static std::optional<quint16> porta;
+    return porta;
+}
+
+void registra(const QString& mensagem)
+{
+    TUtil::GravaLog(ExecutableFolder::path(), mensagem);
+}
+
+} // namespace
+
+ServidorChat::ServidorChat(QStringList& fila, int& contadorLogFila, std::function<void()> mostrarNotificacao,
+                           QObject* parent)
+    : QObject(parent), m_fila(fila), m_contadorLogFila(contadorLogFila),
+      m_mostrarNotificacao(std::move(mostrarNotificacao)), m_servidor(new QTcpServer(this))
+{
+    setObjectName(QStringLiteral("ServidorChat"));
+    connect(m_servidor, &QTcpServer::newConnection, this, [this] { guarded([this] { novaConexao(); }); });
+}
+
+ServidorChat::~ServidorChat()
+{
+    Fecha();
+}
+
+void ServidorChat::setPortaForTesting(int porta)
+{
+    if (porta < 0)
+        portaDeTeste().reset();
+    else
+        portaDeTeste() = static_cast<quint16>(porta);
+}
+
+quint16 ServidorChat::PortaConfigurada()
+{
+    return portaDeTeste().value_or(PortaPadrao);
+}
+
+void ServidorChat::Escuta(quint16 porta)
+{
+    if (m_servidor->listen(QHostAddress::Any, porta))
+        return;
+    const QString numero = QString::number(porta);
+    switch (m_servidor->serverError()) {
+    case QAbstractSocket::AddressInUseError:
+        throw AppError(
+            QStringLiteral("A porta %1 já está em uso por outro programa, provavelmente outra cópia do "
+                           "CorvelLane aberta nesta estação. Feche-o e inicie o CorvelLane novamente")
+                .arg(numero));
+    case QAbstractSocket::SocketAccessError:
+        throw AppError(
+            QStringLiteral("O CorvelLane não tem permissão para abrir a porta %1. O administrador deve "
+                           "conceder a permissão ao programa (setcap cap_net_bind_service=+ep no "
+                           "executável) ou reinstalá-lo")
+                .arg(numero));
+    default:
+        throw AppError(
+            QStringLiteral("Não foi possível abrir a porta %1: %2").arg(numero, m_servidor->errorString()));
+    }
+}
+
+quint16 ServidorChat::Porta() const
+{
+    return m_servidor->serverPort();
+}
+
+void ServidorChat::Fecha()
+{
+    m_servidor->close();
+    for (QTcpSocket* conexao : m_servidor->findChildren<QTcpSocket*>()) {
+        conexao->abort();
+        conexao->deleteLater();
+    }
+}
+
+void ServidorChat::novaConexao()
+{
+    while (QTcpSocket* conexao = m_servidor->nextPendingConnection()) {
+        connect(conexao, &QTcpSocket::readyRead, this,
+                [this, conexao] { guarded([&] { ServidorChatClientRead(conexao->readAll()); }); });
+        connect(conexao, &QTcpSocket::errorOccurred, this, [this](QAbstractSocket::SocketError erro) {
+            // The sender closing its end is how every notification ends, not a fault.
+            if (erro != QAbstractSocket::RemoteHostClosedError)
+                guarded([this] { ServidorChatClientError(); });
+        });
+        connect(conexao, &QTcpSocket::disconnected, conexao, &QObject::deleteLater);
+    }
+}
+
+void ServidorChat::ServidorChatClientRead(const QByteArray& bytes)
+{
+    const QString texto = Windows1252::decode(bytes);
+    registra(QStringLiteral("Mensagem recebida: ") + texto);
+    try {
+        if (!FormatoMensagem::Aceita(texto))
+            return;
+        m_fila.append(texto);
+        GravaInstantaneo();
+        ++m_contadorLogFila;
+        m_mostrarNotificacao();
+    } catch (const std::exception&) {
+        // Whatever failed, the message already queued stays queued for a later dispatch.
+        registra(QStringLiteral("Mensagem inválida: Exception"));
+    }
+}
+
+void ServidorChat::ServidorChatClientError()
+{
+    registra(QStringLiteral("Erro no socket") +
+             QLocale::system().toString(Clock::now().date(), QLocale::ShortFormat));
+}
+
+void ServidorChat::GravaInstantaneo()
+{
+    QFile arquivo(QStringLiteral("logfila%1.txt").arg(m_contadorLogFila));
+    if (!arquivo.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        throw AppError(QStringLiteral("Não foi possível gravar ") + arquivo.fileName());
+    QStringEncoder codificador(QStringEncoder::System);
+    QString conteudo;
+    for (const QString& mensagem : m_fila)
+        conteudo += mensagem + QStringLiteral("\r\n");
+    if (arquivo.write(codificador.encode(conteudo)) < 0 || !arquivo.flush())
+        throw AppError(QStringLiteral("Não foi possível gravar ") + arquivo.fileName());
+}

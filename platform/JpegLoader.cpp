@@ -1,0 +1,199 @@
+#include "JpegLoader.h"
+
+#include "AppError.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <algorithm>
+#include <csetjmp>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+// jpeglib.h needs size_t and FILE declared before it.
+#include <jpeglib.h>
+
+namespace {
+
+constexpr int MaxKeptWarnings = 8;
+// Beyond this the file is not one of our pictures; refusing it avoids a huge allocation.
+constexpr qint64 MaxPixels = 64LL * 1024 * 1024;
+
+// Everything the libjpeg callbacks touch is plain C data: error_exit leaves through longjmp, which
+// skips destructors, so no C++ object may live in a frame that it can jump over.
+struct Decoder {
+    jpeg_decompress_struct info;
+    jpeg_error_mgr errors;
+    std::jmp_buf failed;
+    char failure[JMSG_LENGTH_MAX];
+    int warningCount;
+    char warnings[MaxKeptWarnings][JMSG_LENGTH_MAX];
+};
+
+Decoder* decoderOf(j_common_ptr info)
+{
+    return reinterpret_cast<Decoder*>(info->client_data);
+}
+
+extern "C" void onError(j_common_ptr info)
+{
+    Decoder* decoder = decoderOf(info);
+    (*info->err->format_message)(info, decoder->failure);
+    std::longjmp(decoder->failed, 1);
+}
+
+extern "C" void onMessage(j_common_ptr info, int level)
+{
+    if (level >= 0)
+        return; // trace messages
+    Decoder* decoder = decoderOf(info);
+    if (decoder->warningCount < MaxKeptWarnings)
+        (*info->err->format_message)(info, decoder->warnings[decoder->warningCount]);
+    ++decoder->warningCount;
+    ++info->err->num_warnings;
+}
+
+// Reads the header and starts decompression. False when libjpeg gave up (decoder->failure says why).
+// Never inlined: the caller holds C++ objects that a longjmp into its frame would skip.
+[[gnu::noinline]] bool start(Decoder* decoder, const unsigned char* data, unsigned long size)
+{
+    if (setjmp(decoder->failed))
+        return false;
+    jpeg_mem_src(&decoder->info, data, size);
+    jpeg_read_header(&decoder->info, TRUE);
+    switch (decoder->info.jpeg_color_space) {
+    case JCS_GRAYSCALE:
+        decoder->info.out_color_space = JCS_GRAYSCALE;
+        break;
+    case JCS_CMYK:
+    case JCS_YCCK:
+        // libjpeg cannot turn these into RGB itself.
+        decoder->info.out_color_space = JCS_CMYK;
+        break;
+    default:
+        decoder->info.out_color_space = JCS_RGB;
+        break;
+    }
+    jpeg_start_decompress(&decoder->info);
+    return true;
+}
+
+// Reads every scanline into rows of the given layout. False when libjpeg gave up.
+[[gnu::noinline]] bool readRows(Decoder* decoder, unsigned char* bits, std::size_t bytesPerLine)
+{
+    if (setjmp(decoder->failed))
+        return false;
+    while (decoder->info.output_scanline < decoder->info.output_height) {
+        JSAMPROW row = bits + decoder->info.output_scanline * bytesPerLine;
+        jpeg_read_scanlines(&decoder->info, &row, 1);
+    }
+    jpeg_finish_decompress(&decoder->info);
+    return true;
+}
+
+// Adobe applications store CMYK inverted (0 is full ink); other writers store it plainly.
+void cmykToRgb(const unsigned char* cmyk, unsigned char* rgb, int width, bool inverted)
+{
+    for (int x = 0; x < width; ++x, cmyk += 4, rgb += 3) {
+        int c = cmyk[0], m = cmyk[1], y = cmyk[2], k = cmyk[3];
+        if (!inverted) {
+            c = 255 - c;
+            m = 255 - m;
+            y = 255 - y;
+            k = 255 - k;
+        }
+        rgb[0] = static_cast<unsigned char>((c * k + 127) / 255);
+        rgb[1] = static_cast<unsigned char>((m * k + 127) / 255);
+        rgb[2] = static_cast<unsigned char>((y * k + 127) / 255);
+    }
+}
+
+QString shown(const QString& path)
+{
+    return QDir::toNativeSeparators(path);
+}
+
+} // namespace
+
+namespace JpegLoader {
+
+QImage load(const QString& path)
+{
+    QStringList ignored;
+    return load(path, ignored);
+}
+
+QImage load(const QString& path, QStringList& warnings)
+{
+    warnings.clear();
+    QFile file(path);
+    if (!QFileInfo(path).isFile())
+        throw AppError(QStringLiteral("Imagem não encontrada: \"%1\"").arg(shown(path)));
+    if (!file.open(QIODevice::ReadOnly))
+        throw AppError(QStringLiteral("Não foi possível abrir a imagem \"%1\": %2")
+                           .arg(shown(path), file.errorString()));
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        throw AppError(
+            QStringLiteral("Não foi possível ler a imagem \"%1\": %2").arg(shown(path), file.errorString()));
+    if (bytes.isEmpty())
+        throw AppError(QStringLiteral("A imagem \"%1\" está vazia").arg(shown(path)));
+
+    auto decoder = std::make_unique<Decoder>();
+    std::memset(decoder.get(), 0, sizeof(Decoder));
+    decoder->info.err = jpeg_std_error(&decoder->errors);
+    decoder->errors.error_exit = onError;
+    decoder->errors.emit_message = onMessage;
+    jpeg_create_decompress(&decoder->info);
+    decoder->info.client_data = decoder.get();
+
+    auto fail = [&](const QString& reason) {
+        jpeg_destroy_decompress(&decoder->info);
+        return AppError(
+            QStringLiteral("A imagem \"%1\" não pôde ser lida como JPEG: %2").arg(shown(path), reason));
+    };
+
+    const auto* data = reinterpret_cast<const unsigned char*>(bytes.constData());
+    if (!start(decoder.get(), data, static_cast<unsigned long>(bytes.size())))
+        throw fail(QString::fromLocal8Bit(decoder->failure));
+
+    const int width = static_cast<int>(decoder->info.output_width);
+    const int height = static_cast<int>(decoder->info.output_height);
+    const int components = decoder->info.output_components;
+    if (qint64(width) * height > MaxPixels)
+        throw fail(QStringLiteral("dimensões grandes demais (%1 × %2)").arg(width).arg(height));
+
+    const bool gray = decoder->info.out_color_space == JCS_GRAYSCALE;
+    const bool cmyk = decoder->info.out_color_space == JCS_CMYK;
+    // CMYK rows are decoded into a scratch buffer of 4 bytes a pixel, then converted.
+    QImage image(width, height, gray ? QImage::Format_Grayscale8 : QImage::Format_RGB888);
+    QByteArray scratch;
+    unsigned char* rows = nullptr;
+    std::size_t bytesPerLine = 0;
+    if (!image.isNull() && cmyk) {
+        bytesPerLine = std::size_t(width) * 4;
+        scratch.resize(qsizetype(bytesPerLine) * height);
+        rows = reinterpret_cast<unsigned char*>(scratch.data());
+    } else if (!image.isNull()) {
+        bytesPerLine = std::size_t(image.bytesPerLine());
+        rows = image.bits();
+    }
+    if (image.isNull() || (gray ? 1 : cmyk ? 4 : 3) != components)
+        throw fail(QStringLiteral("formato de imagem não suportado"));
+
+    if (!readRows(decoder.get(), rows, bytesPerLine))
+        throw fail(QString::fromLocal8Bit(decoder->failure));
+
+    if (cmyk) {
+        const bool inverted = decoder->info.saw_Adobe_marker;
+        for (int y = 0; y < height; ++y)
+            cmykToRgb(rows + y * bytesPerLine, image.scanLine(y), width, inverted);
+    }
+
+    for (int i = 0; i < std::min(decoder->warningCount, MaxKeptWarnings); ++i)
+        warnings.append(QString::fromLocal8Bit(decoder->warnings[i]));
+    jpeg_destroy_decompress(&decoder->info);
+    return image;
+}
+
+} // namespace JpegLoader

@@ -1,0 +1,336 @@
+#include "AccountName.h"
+#include "BlocoImpressao.h"
+#include "LocalAddress.h"
+#include "MessageBoxes.h"
+#include "PainelCentroCusto.h"
+#include "PainelCentroCustoObs.h"
+#include "PainelObservacao.h"
+#include "PainelPrincipal.h"
+#include "ScratchFolder.h"
+#include "SeletorCentroCusto.h"
+#include "ServidorChat.h"
+#include "TButton2D.h"
+#include "TTrayIcon.h"
+#include "TdtmMain.h"
+#include "TestDatabase.h"
+#include "TfrmMain.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTest>
+#include <memory>
+
+// The dispatcher and the prompts on the real main window and the real database. Messages enter the
+// way the listener hands them over: queued, then the dispatcher is called.
+class tst_Notificacoes : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<ScratchFolder> folder;
+    std::unique_ptr<ScriptedMessageBoxes> boxes;
+    std::unique_ptr<TfrmMain> window;
+    QString previousDir;
+
+    void receive(const QString& message)
+    {
+        window->FilaMensagens.append(message);
+        window->MostrarNotificacao();
+    }
+
+    static QVariant job(int code, const char* column)
+    {
+        return TestDatabase::value(QStringLiteral("select %1 from impressoes where cod_impressoes = %2")
+                                       .arg(QLatin1String(column))
+                                       .arg(code));
+    }
+
+    static void addJobs(std::initializer_list<int> codes)
+    {
+        for (int code : codes)
+            TestDatabase::exec(
+                "insert into impressoes(cod_impressoes, cod_usuario, cod_impressora, "
+                "cod_status_impressao, data_impressao, paginas) values (:P1, 5, 1, 1, sysdate(), 2)",
+                {code});
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        folder = std::make_unique<ScratchFolder>();
+        previousDir = QDir::currentPath();
+        QDir::setCurrent(folder->path());
+        boxes = std::make_unique<ScriptedMessageBoxes>();
+        LocalAddress::setForTesting("10.1.2.3");
+        AccountName::setForTesting("jsilva");
+        ServidorChat::setPortaForTesting(0);
+        TestDatabase::connect();
+        TestDatabase::clearTables();
+        TestDatabase::exec("insert into usuario values (5, 'jsilva', '', 1)");
+        TestDatabase::exec("insert into politica values (10, 1, 0, 400)");
+        TestDatabase::exec("insert into modp values (5, 10, 37)");
+        TestDatabase::exec("insert into centro_custo values (0, 'Nenhum'), (7, 'Vendas'), (12, 'Obras')");
+        addJobs({815, 816, 817});
+        window = std::make_unique<TfrmMain>();
+        window->show();
+        window->close(); // hidden, as the agent waits most of the day
+        boxes->clear();
+    }
+
+    void cleanup()
+    {
+        window.reset();
+        TestDatabase::disconnect();
+        boxes.reset();
+        QDir::setCurrent(previousDir);
+        folder.reset();
+        AccountName::resetForTesting();
+        LocalAddress::resetForTesting();
+    }
+
+    void eachKindFillsItsPanelAtItsHeight_data()
+    {
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("panel");
+        QTest::addColumn<int>("height");
+        QTest::addColumn<bool>("closeButton");
+        QTest::newRow("quota") << "0;400;12;388"
+                               << "pnlMain" << 191 << true;
+        QTest::newRow("cost centre") << "1;815;3;Contrato.doc"
+                                     << "pnlCentroCusto" << 192 << false;
+        QTest::newRow("cost centre and observation") << "2;815;3;Contrato.doc"
+                                                     << "pnlCentroCustoObs" << 225 << false;
+        QTest::newRow("observation") << "4;815;3;Contrato.doc"
+                                     << "pnlObservacao" << 182 << false;
+    }
+
+    void eachKindFillsItsPanelAtItsHeight()
+    {
+        QFETCH(QString, message);
+        QFETCH(QString, panel);
+        QFETCH(int, height);
+        QFETCH(bool, closeButton);
+        receive(message);
+        QVERIFY(window->isVisible());
+        QCOMPARE(window->height(), height);
+        for (QWidget* p : window->Paineis())
+            QCOMPARE(p->isVisible(), p->objectName() == panel);
+        QCOMPARE(window->Button2D1->isVisible(), closeButton);
+        QVERIFY(window->FilaMensagens.isEmpty());
+    }
+
+    void promptShowsTheJob()
+    {
+        window->pnlObservacao->edtObs->setText("antiga");
+        receive("4;815;3;Relatório; versão final.doc");
+        QCOMPARE(window->pnlObservacao->impressao->codigo->text(), "815");
+        QCOMPARE(window->pnlObservacao->impressao->paginas->text(), "3");
+        QCOMPARE(window->pnlObservacao->impressao->documento->text(),
+                 QString::fromUtf8("Relatório; versão final.doc"));
+        QCOMPARE(window->pnlObservacao->edtObs->text(), ""); // an observation prompt starts empty
+    }
+
+    void quotaFiguresGiveWayToTheContexts()
+    {
+        receive("0;999;888;777;");
+        QCOMPARE(window->pnlMain->lblQuota->text(), "400");
+        QCOMPARE(window->pnlMain->lblRestante->text(), "37");
+    }
+
+    void messageWhileVisibleWaitsAndTheOldestIsServedFirst()
+    {
+        receive("1;815;3;primeiro.doc");
+        receive("1;816;3;segundo.doc");
+        QCOMPARE(window->pnlCentroCusto->impressao->documento->text(), "primeiro.doc");
+        QCOMPARE(window->FilaMensagens, QStringList{"1;816;3;segundo.doc"});
+        window->close();
+        receive("1;817;3;terceiro.doc");
+        QCOMPARE(window->pnlCentroCusto->impressao->documento->text(), "segundo.doc");
+    }
+
+    void kindsThatLeaveTheWindowHidden()
+    {
+        TestDatabase::exec("delete from instancia");
+        receive("3;registra");
+        QVERIFY(!window->isVisible());
+        QCOMPARE(TestDatabase::value("select cod_usuario from instancia where ip = '10.1.2.3'").toInt(), 5);
+        receive("10;Sua cota está acabando");
+        QVERIFY(!window->isVisible());
+        QCOMPARE(window->TrayIcon->lastBalloonTitle(), "Aviso");
+        QCOMPARE(window->TrayIcon->lastBalloonText(), QString::fromUtf8("Sua cota está acabando"));
+        QVERIFY(window->FilaMensagens.isEmpty());
+        QVERIFY(window->Button2D1->isVisibleTo(window.get()));
+        QVERIFY(window->pnlMain->isVisibleTo(window.get())); // the next showing is not an empty window
+    }
+
+    void messagesThatCannotBeActedOnAreDropped_data()
+    {
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("log");
+        QTest::newRow("pages not a number")
+            << "1;815;três;doc" << QString::fromUtf8("Mensagem inválida Exception");
+        QTest::newRow("job not a number") << "2;x;3;doc" << QString::fromUtf8("Mensagem inválida Exception");
+        QTest::newRow("kind without handling")
+            << "7;qualquer" << QString::fromUtf8("Mensagem ignorada: o tipo 7 não é tratado por esta versão");
+    }
+
+    void messagesThatCannotBeActedOnAreDropped()
+    {
+        QFETCH(QString, message);
+        QFETCH(QString, log);
+        window->FilaMensagens.append(message);
+        receive("1;816;3;seguinte.doc");
+        QVERIFY(!window->isVisible());
+        QCOMPARE(folder->logMessages().last(), log);
+        QCOMPARE(window->FilaMensagens, QStringList{"1;816;3;seguinte.doc"});
+        QVERIFY(window->pnlMain->isVisibleTo(window.get()));
+        window->MostrarNotificacao(); // the queue moves on
+        QCOMPARE(window->pnlCentroCusto->impressao->documento->text(), "seguinte.doc");
+    }
+
+    void costCentreRefusals_data()
+    {
+        QTest::addColumn<QString>("code");
+        QTest::newRow("nothing chosen") << "-1";
+        QTest::newRow("not in the list") << "99";
+        QTest::newRow("code 0 is filtered out") << "0";
+    }
+
+    void costCentreRefusals()
+    {
+        QFETCH(QString, code);
+        receive("1;815;3;Contrato.doc");
+        window->pnlCentroCusto->centroCusto->codigo->setText(code);
+        window->pnlCentroCusto->Button2DCentroCustoSimClick();
+        QCOMPARE(boxes->texts(), QStringList{QString::fromUtf8("Favor informar um centro de custo válido.")});
+        QVERIFY(window->isVisible());
+        QVERIFY(!job(815, "cod_centro_custo").isValid());
+    }
+
+    void costCentreCodeNotANumberIsAnError()
+    {
+        receive("1;815;3;Contrato.doc");
+        window->pnlCentroCusto->centroCusto->codigo->setText("sete");
+        QTest::keyClick(window->pnlCentroCusto->centroCusto->codigo, Qt::Key_Return);
+        QCOMPARE(boxes->shown().size(), 1);
+        QCOMPARE(boxes->shown().first().kind, MessageBoxes::Kind::ApplicationError);
+        QVERIFY(window->isVisible());
+    }
+
+    void codeAndNameStayInStep()
+    {
+        receive("1;815;3;Contrato.doc");
+        SeletorCentroCusto* selector = window->pnlCentroCusto->centroCusto;
+        selector->codigo->setText("012");
+        selector->CodigoExit();
+        QCOMPARE(selector->nome->currentText(), "Obras");
+        selector->codigo->setText("55");
+        selector->CodigoExit();
+        QCOMPARE(selector->nome->currentText(), "Obras"); // unknown code: the name stays
+        selector->nome->setCurrentIndex(selector->nome->findText("Vendas"));
+        selector->NomeCloseUp();
+        QCOMPARE(selector->codigo->text(), "7");
+        QCOMPARE(selector->nome->count(), 2); // code 0 is never offered
+    }
+
+    void costCentreAnswer()
+    {
+        receive("1;815;3;Contrato.doc");
+        receive("1;816;4;Planilha.xls");
+        window->pnlCentroCusto->centroCusto->codigo->setText("012");
+
+        boxes->answerNext(false);
+        QTest::keyClick(window->pnlCentroCusto->centroCusto->codigo, Qt::Key_Return);
+        QCOMPARE(boxes->texts(),
+                 QStringList{QString::fromUtf8(
+                     "Confirma a atribuição do centro de custo 012 para a impressão Contrato.doc?")});
+        QVERIFY(window->isVisible());
+        QVERIFY(!job(815, "cod_centro_custo").isValid());
+
+        boxes->answerNext(true);
+        QTest::mouseClick(window->pnlCentroCusto->Button2DCentroCustoSim, Qt::LeftButton);
+        QCOMPARE(job(815, "cod_centro_custo").toInt(), 12); // leading zeros: stored as its number
+        QVERIFY(!job(816, "cod_centro_custo").isValid());
+        QVERIFY(!job(815, "obs").isValid());
+        // The next pending prompt follows at once, keeping the code typed before, and its "X" hidden.
+        QVERIFY(window->isVisible());
+        QCOMPARE(window->pnlCentroCusto->impressao->documento->text(), "Planilha.xls");
+        QCOMPARE(window->pnlCentroCusto->centroCusto->codigo->text(), "012");
+        QVERIFY(!window->Button2D1->isVisible());
+    }
+
+    void costCentreAnswerFailureKeepsThePrompt()
+    {
+        receive("1;815;3;Contrato.doc");
+        window->pnlCentroCusto->centroCusto->codigo->setText("7");
+        TestDatabase::exec("alter table impressoes rename column cod_centro_custo to centro_de_custo");
+        const auto restore = qScopeGuard([] {
+            TestDatabase::exec("alter table impressoes rename column centro_de_custo to cod_centro_custo");
+        });
+        window->pnlCentroCusto->Button2DCentroCustoSimClick();
+        QCOMPARE(boxes->texts().last(), QString::fromUtf8("Falha na atribuição do centro de custo"));
+        QVERIFY(window->isVisible());
+        QVERIFY(window->pnlCentroCusto->isVisible());
+    }
+
+    void observationAnswer()
+    {
+        receive("4;815;3;Contrato.doc");
+        receive("1;816;4;Planilha.xls");
+        PainelObservacao* prompt = window->pnlObservacao;
+        prompt->Button2DEnviarObsClick();
+        QCOMPARE(boxes->texts(), QStringList{QString::fromUtf8("Observação não pode estar em branco.")});
+
+        const QString typed = QString::fromUtf8("Cópia \"urgente\" p/ diretoria; 'ok' \\ --");
+        prompt->edtObs->setText(typed);
+        boxes->answerNext(true);
+        QTest::keyClick(prompt->edtObs, Qt::Key_Return);
+        QCOMPARE(boxes->texts().last(), QString::fromUtf8("Confirma a atribuição da observação: \"") + typed +
+                                            QString::fromUtf8("\" para a impressão Contrato.doc?"));
+        QCOMPARE(job(815, "obs").toString(), typed);
+        QCOMPARE(TestDatabase::value("select count(*) from impressoes where obs is not null").toInt(), 1);
+        // The next prompt was shown by the answer, and after an observation it keeps its "X".
+        QVERIFY(window->pnlCentroCusto->isVisible());
+        QVERIFY(window->Button2D1->isVisible());
+    }
+
+    void observationOfBlanksIsAccepted()
+    {
+        receive("4;815;3;Contrato.doc");
+        window->pnlObservacao->edtObs->setText("   ");
+        boxes->answerNext(false);
+        window->pnlObservacao->Button2DEnviarObsClick();
+        QVERIFY(window->isVisible()); // No: nothing more
+        QVERIFY(!job(815, "obs").isValid());
+        boxes->answerNext(true);
+        window->pnlObservacao->Button2DEnviarObsClick();
+        QCOMPARE(job(815, "obs").toString(), "   ");
+        QVERIFY(!window->isVisible());
+    }
+
+    void combinedAnswer()
+    {
+        receive("2;815;3;Contrato.doc");
+        receive("2;816;4;Planilha.xls");
+        PainelCentroCustoObs* prompt = window->pnlCentroCustoObs;
+        prompt->centroCusto->codigo->setText("7");
+        prompt->bEnviarCCObsClick();
+        QCOMPARE(boxes->texts(), QStringList{QString::fromUtf8(
+                                     "Favor informar um centro de custo válido e uma observação.")});
+
+        prompt->eObsCC->setText(QString::fromUtf8("Ação de marketing"));
+        boxes->answerNext(true);
+        QTest::keyClick(prompt->eObsCC, Qt::Key_Return);
+        QCOMPARE(boxes->texts().last(),
+                 QString::fromUtf8("Confirma a atribuição do centro de custo 7 e a observação "
+                                   "\"Ação de marketing\" para a impressão Contrato.doc?"));
+        QCOMPARE(job(815, "cod_centro_custo").toInt(), 7);
+        QCOMPARE(job(815, "obs").toString(), QString::fromUtf8("Ação de marketing"));
+        QCOMPARE(prompt->impressao->documento->text(), "Planilha.xls");
+        QCOMPARE(prompt->eObsCC->text(), QString::fromUtf8("Ação de marketing")); // kept for the next prompt
+        QVERIFY(!window->Button2D1->isVisible());
+    }
+};
+
+QTEST_MAIN(tst_Notificacoes)
+#include "tst_Notificacoes.moc"

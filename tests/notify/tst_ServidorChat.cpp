@@ -1,0 +1,162 @@
+#include "AppError.h"
+#include "ScratchFolder.h"
+#include "ServidorChat.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTcpSocket>
+#include <QTest>
+
+// The listener over real TCP on a free port: what is logged, queued, saved and dispatched.
+class tst_ServidorChat : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<ScratchFolder> folder;
+    QStringList queue;
+    int counter = 0;
+    int dispatched = 0;
+    std::unique_ptr<ServidorChat> server;
+    QString previousDir;
+
+    // Sends the bytes on a fresh connection, as the server does, and waits until they were read.
+    void send(const QByteArray& bytes)
+    {
+        const qsizetype logBefore = folder->logMessages().size();
+        QTcpSocket socket;
+        socket.connectToHost(QHostAddress::LocalHost, server->Porta());
+        QVERIFY(socket.waitForConnected(5000));
+        socket.write(bytes);
+        QVERIFY(socket.waitForBytesWritten(5000));
+        QTRY_VERIFY(folder->logMessages().size() > logBefore);
+        socket.disconnectFromHost();
+    }
+
+    QByteArray snapshot(int number) const
+    {
+        QFile file(QStringLiteral("logfila%1.txt").arg(number));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(none)");
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        folder = std::make_unique<ScratchFolder>();
+        previousDir = QDir::currentPath();
+        QDir::setCurrent(folder->path()); // snapshots go to the working directory
+        queue.clear();
+        counter = 0;
+        dispatched = 0;
+        server = std::make_unique<ServidorChat>(queue, counter, [this] { ++dispatched; });
+        server->Escuta(0);
+    }
+
+    void cleanup()
+    {
+        server.reset();
+        QDir::setCurrent(previousDir);
+        folder.reset();
+    }
+
+    void checksKindAndLength_data()
+    {
+        QTest::addColumn<QByteArray>("message");
+        QTest::addColumn<bool>("queued");
+        QTest::addColumn<QStringList>("log");
+
+        const QString received = "Mensagem recebida: ";
+        const QString invalid = QString::fromUtf8("Mensagem inválida: Exception");
+        QTest::newRow("6 characters dropped")
+            << QByteArray("3;abcd") << false << QStringList{received + "3;abcd"};
+        QTest::newRow("7 characters queued")
+            << QByteArray("3;abcde") << true << QStringList{received + "3;abcde"};
+        const QByteArray longest = "10;" + QByteArray(296, 'x');
+        QTest::newRow("299 queued") << longest << true << QStringList{received + longest};
+        QTest::newRow("300 dropped") << longest + "x" << false << QStringList{received + longest + "x"};
+        QTest::newRow("negative kind dropped")
+            << QByteArray("-1;1;2;doc") << false << QStringList{received + "-1;1;2;doc"};
+        QTest::newRow("no separator")
+            << QByteArray("1 815 3 doc") << false << QStringList{received + "1 815 3 doc", invalid};
+        QTest::newRow("kind not a number")
+            << QByteArray("x;815;3;doc") << false << QStringList{received + "x;815;3;doc", invalid};
+        QTest::newRow("kind 7 queued")
+            << QByteArray("7;qualquer") << true << QStringList{received + "7;qualquer"};
+        QTest::newRow("Windows-1252 text")
+            << QByteArray("1;815;3;Relat\xf3rio de produ\xe7\xe3o.doc") << true
+            << QStringList{received + QString::fromUtf8("1;815;3;Relatório de produção.doc")};
+    }
+
+    void checksKindAndLength()
+    {
+        QFETCH(QByteArray, message);
+        QFETCH(bool, queued);
+        QFETCH(QStringList, log);
+        send(message);
+        QCOMPARE(folder->logMessages(), log);
+        QCOMPARE(queue.size(), queued ? 1 : 0);
+        QCOMPARE(counter, queued ? 1 : 0);
+        QCOMPARE(dispatched, queued ? 1 : 0);
+        QCOMPARE(QFile::exists("logfila0.txt"), queued);
+    }
+
+    void emptyReadIsInvalid()
+    {
+        server->ServidorChatClientRead(QByteArray());
+        QCOMPARE(folder->logMessages(),
+                 (QStringList{"Mensagem recebida: ", QString::fromUtf8("Mensagem inválida: Exception")}));
+        QVERIFY(queue.isEmpty());
+    }
+
+    void snapshotsHoldThePendingMessagesOldestFirst()
+    {
+        // Nothing is served here, so every message stays pending.
+        for (const char* message : {"1;1;1;a.doc", "1;2;2;b.doc", "1;3;3;c;d.doc", "10;aviso!"})
+            send(message);
+        QCOMPARE(counter, 4);
+        QCOMPARE(snapshot(3), QByteArray("1;1;1;a.doc\r\n1;2;2;b.doc\r\n1;3;3;c;d.doc\r\n10;aviso!\r\n"));
+        QCOMPARE(snapshot(0), QByteArray("1;1;1;a.doc\r\n"));
+        QCOMPARE(queue.at(2), "1;3;3;c;d.doc"); // a ';' in the document name arrives whole
+    }
+
+    void twoMessagesInOneReadAreOne()
+    {
+        send("1;815;3;a.doc1;816;4;b.doc");
+        QCOMPARE(queue, QStringList{"1;815;3;a.doc1;816;4;b.doc"});
+    }
+
+    void snapshotThatCannotBeWrittenKeepsTheMessage()
+    {
+        QVERIFY(QDir().mkdir("logfila0.txt")); // a folder where the file should go
+        send("1;815;3;a.doc");
+        QCOMPARE(queue, QStringList{"1;815;3;a.doc"});
+        QCOMPARE(counter, 0);
+        QCOMPARE(dispatched, 0);
+        QCOMPARE(folder->logMessages().last(), QString::fromUtf8("Mensagem inválida: Exception"));
+    }
+
+    void dispatcherFailureIsLoggedAsInvalid()
+    {
+        server = std::make_unique<ServidorChat>(queue, counter, [] { throw std::runtime_error("lista"); });
+        server->Escuta(0);
+        send("1;815;3;a.doc");
+        QCOMPARE(queue.size(), 1);
+        QCOMPARE(counter, 1);
+        QCOMPARE(folder->logMessages().last(), QString::fromUtf8("Mensagem inválida: Exception"));
+    }
+
+    void portTakenTellsWhatToDo()
+    {
+        QStringList otherQueue;
+        int otherCounter = 0;
+        ServidorChat second(otherQueue, otherCounter, [] {});
+        try {
+            second.Escuta(server->Porta());
+            QFAIL("the port is taken");
+        } catch (const AppError& error) {
+            QVERIFY2(error.message().contains(QString::fromUtf8("já está em uso")),
+                     qPrintable(error.message()));
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_ServidorChat)
+#include "tst_ServidorChat.moc"

@@ -1,0 +1,108 @@
+#include "TTrayIcon.h"
+
+#include "TrayImages.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QWidget>
+
+TTrayIcon::TTrayIcon(QObject* parent) : QObject(parent)
+{
+    setIconIndex(0);
+    m_singleClick.setSingleShot(true);
+    connect(&m_singleClick, &QTimer::timeout, this, &TTrayIcon::Click);
+    connect(&m_icon, &QSystemTrayIcon::activated, this, &TTrayIcon::handleActivation);
+    // Qt has no mouse-move signal for the icon; on X11 the icon is a widget of its own, whose
+    // hover events pass through the application's event filters.
+    qApp->installEventFilter(this);
+}
+
+TTrayIcon::~TTrayIcon()
+{
+    qApp->removeEventFilter(this);
+}
+
+void TTrayIcon::setIconIndex(int index)
+{
+    m_iconIndex = std::clamp(index, 0, TrayImages::Count - 1);
+    m_icon.setIcon(TrayImages::icon(m_iconIndex));
+}
+
+void TTrayIcon::setHint(const QString& hint)
+{
+    m_hint = hint.left(MaxHint);
+    applyToolTip();
+}
+
+void TTrayIcon::setShowHint(bool show)
+{
+    m_showHint = show;
+    applyToolTip();
+}
+
+void TTrayIcon::applyToolTip()
+{
+    // The hint separates its lines with carriage returns; tooltips break lines on line feeds.
+    QString shown = m_hint;
+    shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    m_icon.setToolTip(m_showHint ? shown : QString());
+}
+
+void TTrayIcon::setMainForm(QWidget* form)
+{
+    if (m_mainForm)
+        m_mainForm->removeEventFilter(this);
+    m_mainForm = form;
+    if (form)
+        form->installEventFilter(this);
+}
+
+void TTrayIcon::ShowMainForm()
+{
+    if (!m_mainForm)
+        return;
+    if (m_mainForm->isMinimized())
+        m_mainForm->setWindowState(m_mainForm->windowState() & ~Qt::WindowMinimized);
+    m_mainForm->show();
+    m_mainForm->raise();
+    m_mainForm->activateWindow();
+}
+
+void TTrayIcon::HideMainForm()
+{
+    if (m_mainForm)
+        m_mainForm->hide();
+}
+
+void TTrayIcon::ShowBalloonHint(const QString& title, const QString& text, QSystemTrayIcon::MessageIcon icon,
+                                int seconds)
+{
+    m_balloonTitle = title.left(MaxBalloonTitle);
+    m_balloonText = text.left(MaxBalloonText);
+    m_icon.showMessage(m_balloonTitle, m_balloonText, icon, seconds * 1000);
+}
+
+void TTrayIcon::handleActivation(QSystemTrayIcon::ActivationReason reason)
+{
+    if (reason == QSystemTrayIcon::Trigger) {
+        if (!m_singleClick.isActive())
+            m_singleClick.start(QApplication::doubleClickInterval());
+    } else if (reason == QSystemTrayIcon::DoubleClick) {
+        m_singleClick.stop();
+        Q_EMIT DblClick();
+    }
+}
+
+bool TTrayIcon::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_mainForm && event->type() == QEvent::WindowStateChange && m_minimizeToTray &&
+        m_mainForm->isMinimized()) {
+        m_mainForm->setWindowState(m_mainForm->windowState() & ~Qt::WindowMinimized);
+        HideMainForm();
+    } else if ((event->type() == QEvent::MouseMove || event->type() == QEvent::Enter ||
+                event->type() == QEvent::ToolTip) &&
+               watched->inherits("QSystemTrayIconSys")) {
+        Q_EMIT MouseMove();
+    }
+    return QObject::eventFilter(watched, event);
+}
