@@ -1,9 +1,14 @@
 #include "TdtmMain.h"
 
 #include "AppError.h"
+#include "DataSourceStore.h"
 #include "ExecutableFolder.h"
 #include "MessageBoxes.h"
 #include "TUtil.h"
+#include "Termination.h"
+#include "TfrmDadosConexao.h"
+
+#include <memory>
 
 const QString TdtmMain::MensagemFalhaConexao =
     QStringLiteral("Atenção. O sistema não conseguiu conectar ao servidor do CorvelLane. Verifique com o "
@@ -55,6 +60,12 @@ void TdtmMain::DataModuleCreate()
     CriaFonteODBC();
     if (!Conecta())
         return; // the start-up gate finds the connection closed and ends the program
+    if (Termination::requested()) {
+        // The user cancelled the settings dialog while someone else created the data source: the
+        // program still ends, so the gate must find the connection closed.
+        dbCorvelLane.close();
+        return;
+    }
     QryAux->setSql(QStringLiteral("USE CORVELLANE"));
     try {
         QryAux->execute();
@@ -77,6 +88,11 @@ void TdtmMain::CriaFonteODBC()
     NomeBanco = QStringLiteral("CORVELLANE");
     UsuarioBanco = QStringLiteral("corvellane");
     SenhaBanco = QStringLiteral("mabel7");
+    if (DataSourceStore::systemDataSourceExists(nomeFonteDados))
+        return;
+    // How the dialog ended does not matter here: the connection attempt that follows tells.
+    const auto dialogo = std::make_unique<TfrmDadosConexao>();
+    dialogo->exec();
 }
 
 QString TdtmMain::CadeiaDeConexao() const

@@ -1,0 +1,171 @@
+#include "TfrmDadosConexao.h"
+
+#include "AppError.h"
+#include "EventGuard.h"
+#include "Fonts.h"
+#include "MessageBoxes.h"
+#include "OdbcInstallerLibrary.h"
+#include "TdtmMain.h"
+#include "Termination.h"
+
+#include <QApplication>
+#include <QFrame>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QVBoxLayout>
+#include <utility>
+
+const QByteArray TfrmDadosConexao::NomeDriver = QByteArrayLiteral("MySQL ODBC 5.1 Driver");
+
+namespace {
+
+const QString nomeFonteDados = QStringLiteral("CorvelLane");
+
+// The hourglass stays up for the whole try, boxes included, and goes however the try ends.
+class CursorDeEspera {
+public:
+    CursorDeEspera() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~CursorDeEspera() { QApplication::restoreOverrideCursor(); }
+    CursorDeEspera(const CursorDeEspera&) = delete;
+    CursorDeEspera& operator=(const CursorDeEspera&) = delete;
+};
+
+QPushButton* botao(const QString& texto, QWidget* parent, int left, int top)
+{
+    auto* button = new QPushButton(texto, parent);
+    button->setGeometry(left, top, 75, 25);
+    // Enter in the address field must not press anything.
+    button->setAutoDefault(false);
+    button->setDefault(false);
+    return button;
+}
+
+} // namespace
+
+TfrmDadosConexao::TfrmDadosConexao(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
+{
+    setObjectName(QStringLiteral("frmDadosConexao"));
+    setWindowTitle(QStringLiteral("Dados da Conexão"));
+    const QFont fonte = Fonts::msSansSerif(11);
+    setFont(fonte);
+    resize(312, 140);
+
+    Panel1 = new QFrame(this);
+    Panel1->setObjectName(QStringLiteral("Panel1"));
+    Panel1->setFrameShape(QFrame::Panel);
+    Panel1->setFrameShadow(QFrame::Raised);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(Panel1);
+
+    Label2 = new QLabel(QStringLiteral("Informe o endereço IP do servidor Corvellane"), Panel1);
+    Label2->setObjectName(QStringLiteral("Label2"));
+    Label2->setFont(Fonts::msSansSerif(11, true));
+    Label2->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    Label2->setGeometry(24, 11, 252, 13);
+
+    Label1 = new QLabel(QStringLiteral("Servidor:"), Panel1);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->move(8, 43);
+    Label1->adjustSize();
+
+    Edit1 = new QLineEdit(Panel1);
+    Edit1->setObjectName(QStringLiteral("Edit1"));
+    Edit1->setGeometry(56, 40, 238, 21);
+
+    Button1 = botao(QStringLiteral("&Confirma"), Panel1, 139, 69);
+    Button1->setObjectName(QStringLiteral("Button1"));
+    Button2 = botao(QStringLiteral("C&ancelar"), Panel1, 218, 69);
+    Button2->setObjectName(QStringLiteral("Button2"));
+
+    connect(Button1, &QPushButton::clicked, this, [this] { guarded([this] { Button1Click(); }); });
+    connect(Button2, &QPushButton::clicked, this, [this] { guarded([this] { Button2Click(); }); });
+    connect(this, &QDialog::finished, this, [this] { guarded([this] { FormClose(); }); });
+
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+    Edit1->setFocus();
+    frmDadosConexao = this;
+}
+
+TfrmDadosConexao::~TfrmDadosConexao()
+{
+    if (frmDadosConexao == this)
+        frmDadosConexao = nullptr;
+}
+
+QByteArray TfrmDadosConexao::ListaDeAtributos(const QString& servidor, const QString& nomeBanco,
+                                              const QString& usuarioBanco, const QString& senhaBanco)
+{
+    const std::pair<const char*, QString> entradas[] = {
+        {"DSN=", nomeFonteDados},
+        {"Database=", nomeBanco},
+        {"UId=", usuarioBanco},
+        {"PWD=", senhaBanco},
+        {"Server=", servidor},
+        {"Exclusive=", QStringLiteral("1")},
+        {"Description=", QString::fromLatin1(NomeDriver)},
+    };
+    QByteArray lista;
+    for (const auto& [chave, valor] : entradas) {
+        lista += chave;
+        lista += valor.toLocal8Bit();
+        lista += '\0';
+    }
+    lista += '\0';
+    return lista;
+}
+
+void TfrmDadosConexao::keyPressEvent(QKeyEvent* event)
+{
+    // Escape would reject the dialog; here it does nothing, like Enter.
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void TfrmDadosConexao::Button1Click()
+{
+    CursorDeEspera cursor;
+    dtmMain->Servidor = Edit1->text();
+    try {
+        OdbcInstallerLibrary instalador;
+        const QByteArray atributos = ListaDeAtributos(dtmMain->Servidor, dtmMain->NomeBanco,
+                                                      dtmMain->UsuarioBanco, dtmMain->SenhaBanco);
+        if (!instalador.configDataSource(OdbcInstallerLibrary::AddSystemDataSource, NomeDriver, atributos))
+            MessageBoxes::plain(QStringLiteral("Falha ao tentar criar o DSN (Data source)."));
+        if (dtmMain->Conecta()) {
+            accept();
+            return;
+        }
+        // Conecta has told the user and logged; a data source that does not connect must not
+        // survive to the next start, where it would skip this dialog.
+        instalador.configDataSource(OdbcInstallerLibrary::RemoveSystemDataSource, NomeDriver, atributos);
+    } catch (const AppError& erro) {
+        MessageBoxes::plain(QStringLiteral("Ocorreu o seguinte erro ao tentar criar o ODBC CorvelLane: ") +
+                            erro.message());
+    } catch (const std::exception& erro) {
+        MessageBoxes::plain(QStringLiteral("Ocorreu o seguinte erro ao tentar criar o ODBC CorvelLane: ") +
+                            QString::fromLocal8Bit(erro.what()));
+    }
+}
+
+void TfrmDadosConexao::Button2Click()
+{
+    Termination::request();
+    reject();
+}
+
+void TfrmDadosConexao::FormClose()
+{
+    // The data module that opened the dialog releases it as soon as its modal loop returns.
+    if (frmDadosConexao == this)
+        frmDadosConexao = nullptr;
+}

@@ -1,0 +1,287 @@
+#include "DataSourceStore.h"
+#include "MessageBoxes.h"
+#include "OdbcInstallerLibrary.h"
+#include "PrivateOdbcConfiguration.h"
+#include "ScratchFolder.h"
+#include "TdtmMain.h"
+#include "TfrmDadosConexao.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+
+// First start on a workstation without the data source, against a driver-manager configuration of the
+// test's own. The address typed carries no port, as on a workstation: the test server listens on
+// 127.0.0.2 at MariaDB's own port, and 127.0.0.9 has no server.
+namespace {
+
+const QString falhaConexao = QStringLiteral("Atenção. O sistema não conseguiu conectar ao servidor do "
+                                            "CorvelLane. Verifique com o administrador do sistema.");
+const QString falhaDsn = QStringLiteral("Falha ao tentar criar o DSN (Data source).");
+const QString erroInstalador = QStringLiteral("Ocorreu o seguinte erro ao tentar criar o ODBC CorvelLane: ");
+
+QByteArray fixtureDriverRegistration()
+{
+    QFile file(qEnvironmentVariable("ODBCSYSINI") + QStringLiteral("/odbcinst.ini"));
+    if (!file.open(QIODevice::ReadOnly) || !file.peek(4096).contains("Setup="))
+        qFatal("the testdb fixture's odbcinst.ini with Setup= is missing");
+    return file.readAll();
+}
+
+// What a step saw while the dialog was open: the checks run after the data module is built.
+struct Observed {
+    bool dialogOpen = false;
+    QString text;
+    bool cursorRestored = false;
+    bool dataSourceExists = false;
+    QStringList boxes;
+    QStringList captions;
+    QStringList log;
+};
+
+} // namespace
+
+class tst_TfrmDadosConexao : public QObject {
+    Q_OBJECT
+
+    const QByteArray driverRegistration = fixtureDriverRegistration();
+    PrivateOdbcConfiguration odbc;
+    ScratchFolder* folder = nullptr;
+    ScriptedMessageBoxes* boxes = nullptr;
+
+    // Runs each step on the dialog, one after the other, once the data module has shown it.
+    void whenTheDialogShows(QList<std::function<void(TfrmDadosConexao&)>> steps)
+    {
+        QTimer::singleShot(0, this, [this, steps] {
+            if (!frmDadosConexao || !frmDadosConexao->isVisible()) {
+                whenTheDialogShows(steps);
+                return;
+            }
+            for (const auto& step : steps) {
+                if (frmDadosConexao)
+                    step(*frmDadosConexao);
+            }
+            // A dialog the steps did not close would hold the test forever; the checks tell.
+            if (frmDadosConexao)
+                frmDadosConexao->close();
+        });
+    }
+
+    std::function<void(TfrmDadosConexao&)> confirm(const QString& address, Observed* seen = nullptr)
+    {
+        return [this, address, seen](TfrmDadosConexao& dialog) {
+            dialog.Edit1->selectAll();
+            QTest::keyClicks(dialog.Edit1, address);
+            QTest::mouseClick(dialog.Button1, Qt::LeftButton);
+            if (!seen)
+                return;
+            seen->dialogOpen = frmDadosConexao != nullptr && frmDadosConexao->isVisible();
+            seen->text = frmDadosConexao ? frmDadosConexao->Edit1->text() : QString();
+            seen->cursorRestored = QApplication::overrideCursor() == nullptr;
+            seen->dataSourceExists = DataSourceStore::systemDataSourceExists("CorvelLane");
+            seen->boxes = boxes->texts();
+            for (const auto& box : boxes->shown())
+                seen->captions.append(box.caption);
+            seen->log = folder->logMessages();
+            boxes->clear();
+        };
+    }
+
+    static std::function<void(TfrmDadosConexao&)> closeBox()
+    {
+        return [](TfrmDadosConexao& dialog) { dialog.close(); };
+    }
+
+private Q_SLOTS:
+    void initTestCase() { odbc.setOdbcInst(driverRegistration); }
+
+    void init()
+    {
+        odbc.setOdbcIni({});
+        folder = new ScratchFolder;
+        boxes = new ScriptedMessageBoxes;
+    }
+
+    void cleanup()
+    {
+        delete dtmMain;
+        delete boxes;
+        delete folder;
+        OdbcInstallerLibrary::setFileNameForTesting({});
+        odbc.setOdbcInst(driverRegistration);
+    }
+
+    void looksAndBehavesAsGiven()
+    {
+        TfrmDadosConexao dialog;
+        QCOMPARE(dialog.windowTitle(), QStringLiteral("Dados da Conexão"));
+        QCOMPARE(dialog.size(), QSize(312, 140));
+        QCOMPARE(frmDadosConexao, &dialog);
+        QVERIFY(dialog.windowFlags() & Qt::WindowMinimizeButtonHint);
+        QVERIFY(!(dialog.windowFlags() & Qt::WindowMaximizeButtonHint));
+        QCOMPARE(dialog.font().family(), QStringLiteral("MS Sans Serif"));
+        QCOMPARE(dialog.font().pixelSize(), 11);
+
+        QCOMPARE(dialog.Label2->text(), QStringLiteral("Informe o endereço IP do servidor Corvellane"));
+        QVERIFY(dialog.Label2->font().bold());
+        QVERIFY(dialog.Label2->alignment() & Qt::AlignHCenter);
+        QCOMPARE(dialog.Label2->geometry().topLeft(), QPoint(24, 11));
+        QCOMPARE(dialog.Label2->width(), 252);
+        QCOMPARE(dialog.Label1->text(), QStringLiteral("Servidor:"));
+        QCOMPARE(dialog.Label1->pos(), QPoint(8, 43));
+        QCOMPARE(dialog.Edit1->text(), QString());
+        QCOMPARE(dialog.Edit1->pos(), QPoint(56, 40));
+        QCOMPARE(dialog.Edit1->width(), 238);
+        QCOMPARE(dialog.Button1->text(), QStringLiteral("&Confirma"));
+        QCOMPARE(dialog.Button1->geometry(), QRect(139, 69, 75, 25));
+        QCOMPARE(dialog.Button2->text(), QStringLiteral("C&ancelar"));
+        QCOMPARE(dialog.Button2->geometry(), QRect(218, 69, 75, 25));
+
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        QCOMPARE(QApplication::focusWidget(), dialog.Edit1);
+        QCOMPARE(dialog.Panel1->geometry(), dialog.rect());
+        // Neither button is a default or cancel button.
+        QTest::keyClicks(dialog.Edit1, "10.0.0.1");
+        QTest::keyClick(dialog.Edit1, Qt::Key_Return);
+        QTest::keyClick(dialog.Edit1, Qt::Key_Enter);
+        QTest::keyClick(&dialog, Qt::Key_Escape);
+        QVERIFY(dialog.isVisible());
+        QVERIFY(boxes->shown().isEmpty());
+        QCOMPARE(dialog.Edit1->text(), QStringLiteral("10.0.0.1"));
+
+        dialog.close();
+        QCOMPARE(frmDadosConexao, nullptr);
+    }
+
+    void attributeListCarriesTheAddressAsTyped_data()
+    {
+        QTest::addColumn<QString>("address");
+        QTest::newRow("address") << "192.168.0.10";
+        QTest::newRow("empty") << "";
+        QTest::newRow("blank-padded") << "  192.168.0.10 ";
+        QTest::newRow("host name") << "servidor-impressao";
+    }
+
+    void attributeListCarriesTheAddressAsTyped()
+    {
+        QFETCH(QString, address);
+        static const char head[] = "DSN=CorvelLane\0Database=CORVELLANE\0UId=corvellane\0PWD=mabel7\0Server=";
+        static const char tail[] = "\0Exclusive=1\0Description=MySQL ODBC 5.1 Driver\0";
+        // sizeof keeps the NULs inside the literals; the tail's own terminator is the list's last NUL.
+        const QByteArray expected =
+            QByteArray(head, sizeof head - 1) + address.toLatin1() + QByteArray(tail, sizeof tail);
+        QCOMPARE(TfrmDadosConexao::ListaDeAtributos(address, "CORVELLANE", "corvellane", "mabel7"), expected);
+    }
+
+    void rightAddressCreatesTheDataSourceAndConnects()
+    {
+        whenTheDialogShows({confirm("127.0.0.2")});
+        new TdtmMain;
+        QVERIFY(dtmMain->dbCorvelLane.isConnected());
+        QCOMPARE(dtmMain->Servidor, QStringLiteral("127.0.0.2"));
+        QCOMPARE(frmDadosConexao, nullptr);
+        QVERIFY(boxes->shown().isEmpty());
+        QVERIFY(folder->logBytes().isEmpty());
+        QCOMPARE(QApplication::overrideCursor(), nullptr);
+        QCOMPARE(odbc.section("CorvelLane"),
+                 (QStringList{"Driver=MySQL ODBC 5.1 Driver", "Database=CORVELLANE", "UId=corvellane",
+                              "PWD=mabel7", "Server=127.0.0.2", "Exclusive=1",
+                              "Description=MySQL ODBC 5.1 Driver"}));
+        delete dtmMain;
+
+        // The next start finds the data source and asks nothing.
+        new TdtmMain;
+        QVERIFY(dtmMain->dbCorvelLane.isConnected());
+        QCOMPARE(dtmMain->Servidor, QString());
+        QVERIFY(boxes->shown().isEmpty());
+    }
+
+    void wrongAddressRemovesTheDataSourceAndKeepsTheDialog()
+    {
+        Observed first;
+        whenTheDialogShows({confirm("127.0.0.9", &first), confirm("127.0.0.2")});
+        new TdtmMain;
+
+        QVERIFY(first.dialogOpen);
+        QCOMPARE(first.text, QStringLiteral("127.0.0.9"));
+        QCOMPARE(first.boxes, QStringList{falhaConexao});
+        QCOMPARE(first.log, QStringList{falhaConexao});
+        QVERIFY(!first.dataSourceExists);
+        QVERIFY(first.cursorRestored);
+
+        // The second try created the data source anew and connected.
+        QVERIFY(dtmMain->dbCorvelLane.isConnected());
+        QCOMPARE(frmDadosConexao, nullptr);
+        QVERIFY(odbc.section("CorvelLane").contains("Server=127.0.0.2"));
+        QVERIFY(boxes->shown().isEmpty());
+        QCOMPARE(folder->logMessages(), QStringList{falhaConexao});
+    }
+
+    void installerThatFailsIsReportedAndTheConnectionStillTried()
+    {
+        QByteArray withoutSetup;
+        for (const QByteArray& line : driverRegistration.split('\n')) {
+            if (!line.startsWith("Setup="))
+                withoutSetup += line + '\n';
+        }
+        odbc.setOdbcInst(withoutSetup);
+        Observed seen;
+        whenTheDialogShows({confirm("127.0.0.2", &seen), closeBox()});
+        new TdtmMain;
+
+        QVERIFY(seen.dialogOpen);
+        QCOMPARE(seen.boxes, (QStringList{falhaDsn, falhaConexao}));
+        QCOMPARE(seen.log, QStringList{falhaConexao});
+        QVERIFY(seen.cursorRestored);
+        QCOMPARE(seen.text, QStringLiteral("127.0.0.2"));
+        QCOMPARE(seen.captions, (QStringList{"CorvelLane", "Error"}));
+        QVERIFY(!dtmMain->dbCorvelLane.isConnected());
+        QCOMPARE(frmDadosConexao, nullptr);
+    }
+
+    void closingTheDialogLeadsToOneFailedConnection()
+    {
+        whenTheDialogShows({closeBox()});
+        new TdtmMain;
+        QVERIFY(!dtmMain->dbCorvelLane.isConnected());
+        QCOMPARE(boxes->texts(), QStringList{falhaConexao});
+        QCOMPARE(boxes->shown().first().caption, QStringLiteral("Error"));
+        QCOMPARE(folder->logMessages(), QStringList{falhaConexao});
+        QVERIFY(odbc.odbcIni().trimmed().isEmpty());
+    }
+
+    void missingInstallerIsReportedWithItsReason_data()
+    {
+        QTest::addColumn<QString>("library");
+        QTest::newRow("library missing") << "libcorvellane-no-such-installer.so.2";
+        // A library that loads but has no SQLConfigDataSource.
+        QTest::newRow("entry point missing") << "libm.so.6";
+    }
+
+    void missingInstallerIsReportedWithItsReason()
+    {
+        QFETCH(QString, library);
+        OdbcInstallerLibrary::setFileNameForTesting(library);
+        Observed seen;
+        whenTheDialogShows({confirm("127.0.0.2", &seen), closeBox()});
+        new TdtmMain;
+
+        QVERIFY(seen.dialogOpen);
+        QCOMPARE(seen.boxes.size(), 1);
+        QVERIFY2(seen.boxes.first().startsWith(erroInstalador), qPrintable(seen.boxes.first()));
+        QVERIFY(seen.boxes.first().size() > erroInstalador.size());
+        QCOMPARE(seen.captions, QStringList{"CorvelLane"});
+        QVERIFY(seen.log.isEmpty()); // no connection was tried
+        QVERIFY(seen.cursorRestored);
+        QVERIFY(!seen.dataSourceExists);
+    }
+};
+
+QTEST_MAIN(tst_TfrmDadosConexao)
+#include "tst_TfrmDadosConexao.moc"
