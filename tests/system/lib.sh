@@ -74,3 +74,67 @@ wait_exit() {
 }
 
 log_lines() { [ -f "$work/agent/Log.txt" ] && grep -c $'\r$' "$work/agent/Log.txt" || echo 0; }
+
+# The agent as a person sees it on the virtual display.
+visible_window() { xdotool search --all --onlyvisible --pid "$agent_pid" --name "^$1\$" 2>/dev/null | head -n 1; }
+
+# wait_visible TITLE [SECONDS]: prints the id of the agent's visible window with that title.
+wait_visible() {
+  local waited=0 id
+  while [ "$waited" -lt "${2:-100}" ]; do
+    id=$(visible_window "$1") && [ -n "$id" ] && { echo "$id"; return 0; }
+    sleep 0.1
+    waited=$((waited + 1))
+  done
+  return 1
+}
+
+# wait_hidden TITLE: waits until the agent shows no window with that title.
+wait_hidden() {
+  local waited=0
+  while [ -n "$(visible_window "$1")" ]; do
+    [ "$waited" -lt 100 ] || return 1
+    sleep 0.1
+    waited=$((waited + 1))
+  done
+}
+
+# geometry ID: prints "X Y WIDTH HEIGHT" of a window.
+geometry() {
+  eval "$(xdotool getwindowgeometry --shell "$1")"
+  echo "$X $Y $WIDTH $HEIGHT"
+}
+
+# click_at ID X Y: a left click at a point of a window, as a person's mouse would.
+click_at() {
+  local x y w h
+  read -r x y w h <<<"$(geometry "$1")"
+  xdotool mousemove $((x + $2)) $((y + $3)) click 1
+}
+
+# screenshot NAME: keeps the whole screen as a test artefact.
+screenshot() {
+  [ -n "${CORVELLANE_ARTEFACTS:-}" ] || return 0
+  mkdir -p "$CORVELLANE_ARTEFACTS"
+  import -window root "$CORVELLANE_ARTEFACTS/$1.png" 2>/dev/null || true
+}
+
+# send MESSAGE: what the print-accounting server does.
+send() { "$CORVELLANE_SEND" "$1" 127.0.0.1 900; }
+
+db_value() { "$CORVELLANE_TESTDB_SCRIPT" sql -N -B CORVELLANE -e "$1"; }
+
+# A known user with a monthly quota, three print jobs and two cost centres.
+seed_installation() {
+  root_sql "USE CORVELLANE;
+    DELETE FROM usuario; DELETE FROM politica; DELETE FROM inicializacao; DELETE FROM modp;
+    DELETE FROM impressoes; DELETE FROM centro_custo; DELETE FROM instancia;
+    INSERT INTO usuario VALUES (1, '$(id -un)', '', 1);
+    INSERT INTO politica VALUES (1, 1, 0, 500); INSERT INTO inicializacao VALUES (1, 1, 0);
+    INSERT INTO modp VALUES (1, 1, 450);
+    INSERT INTO centro_custo VALUES (0, 'Nenhum'), (7, 'Vendas'), (12, 'Obras');
+    INSERT INTO impressoes (cod_impressoes, cod_usuario, cod_impressora, cod_status_impressao, data_impressao, paginas)
+      VALUES (815, 1, 1, 1, CURRENT_DATE, 3), (816, 1, 1, 1, CURRENT_DATE, 4), (817, 1, 1, 1, CURRENT_DATE, 5);"
+}
+
+port900_free() { ! ss -ltn | grep -q ':900 '; }
