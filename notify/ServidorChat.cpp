@@ -8,11 +8,13 @@
 #include "TUtil.h"
 #include "Windows1252.h"
 
+#include <QDateTime>
 #include <QFile>
 #include <QLocale>
 #include <QStringEncoder>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTimer>
 #include <optional>
 
 namespace {
@@ -40,7 +42,7 @@ ServidorChat::ServidorChat(QStringList& fila, int& contadorLogFila, std::functio
     // Out of file descriptors, the server stops accepting; it must listen again once some are free.
     connect(m_servidor, &QTcpServer::acceptError, this, [this] {
         guarded([this] { ServidorChatClientError(); });
-        m_servidor->resumeAccepting();
+        QTimer::singleShot(100, m_servidor, &QTcpServer::resumeAccepting);
     });
 }
 
@@ -64,6 +66,9 @@ quint16 ServidorChat::PortaConfigurada()
 
 void ServidorChat::Escuta(quint16 porta)
 {
+    // Connections arrive in bursts when the server sends to many jobs at once; a short queue of
+    // unaccepted connections makes the sender's kernel wait a whole retransmission time.
+    m_servidor->setListenBacklogSize(1024);
     if (m_servidor->listen(QHostAddress::Any, porta))
         return;
     const QString numero = QString::number(porta);
@@ -99,17 +104,31 @@ void ServidorChat::Fecha()
     }
 }
 
+void ServidorChat::DescartaConexaoOciosa()
+{
+    const QList<QTcpSocket*> abertas = m_servidor->findChildren<QTcpSocket*>(Qt::FindDirectChildrenOnly);
+    if (abertas.size() <= LimiteDeConexoes)
+        return;
+    // The server closes each connection once it has sent its message, so a connection that has sent
+    // nothing for a while is not the server's. Past the hard limit the oldest goes whatever it holds.
+    const qint64 agora = QDateTime::currentMSecsSinceEpoch();
+    for (QTcpSocket* conexao : abertas) {
+        const bool ociosa = agora - conexao->property("aceitaEm").toLongLong() > EsperaPorDados &&
+                            conexao->bytesAvailable() == 0 && !conexao->waitForReadyRead(0);
+        if (ociosa || abertas.size() > LimiteRigidoDeConexoes) {
+            conexao->abort();
+            conexao->setParent(nullptr);
+            conexao->deleteLater();
+            return;
+        }
+    }
+}
+
 void ServidorChat::novaConexao()
 {
     while (QTcpSocket* conexao = m_servidor->nextPendingConnection()) {
-        const QList<QTcpSocket*> abertas = m_servidor->findChildren<QTcpSocket*>(Qt::FindDirectChildrenOnly);
-        if (abertas.size() > LimiteDeConexoes) {
-            // The server closes each connection once it has sent its message: the oldest connection
-            // still open is the one least likely to carry anything.
-            abertas.first()->abort();
-            abertas.first()->deleteLater();
-            abertas.first()->setParent(nullptr);
-        }
+        conexao->setProperty("aceitaEm", QDateTime::currentMSecsSinceEpoch());
+        DescartaConexaoOciosa();
         connect(conexao, &QTcpSocket::readyRead, this,
                 [this, conexao] { guarded([&] { ServidorChatClientRead(conexao->readAll()); }); });
         connect(conexao, &QTcpSocket::errorOccurred, this, [this](QAbstractSocket::SocketError erro) {

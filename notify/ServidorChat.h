@@ -20,6 +20,8 @@ public:
     // the characters of one read that go into the log.
     static constexpr int LimiteDaFila = 1000;
     static constexpr int LimiteDeConexoes = 200;
+    static constexpr int LimiteRigidoDeConexoes = 800;
+    static constexpr qint64 EsperaPorDados = 2000; // ms a connection may stay silent past the limit
     static constexpr int InstantaneosGuardados = 100;
     static constexpr int LimiteDoRegistro = 1024;
 
@@ -44,6 +46,7 @@ public:
 
 private:
     void novaConexao();
+    void DescartaConexaoOciosa();
     void GravaInstantaneo();
 
     QStringList& m_fila;

@@ -177,7 +177,13 @@ private Q_SLOTS:
             held.back()->connectToHost(QHostAddress::LocalHost, server->Porta());
             QVERIFY(QTest::qWaitFor([&] { return held.back()->state() == QAbstractSocket::ConnectedState; }));
         }
-        QTRY_VERIFY(server->findChildren<QTcpSocket*>().size() <= ServidorChat::LimiteDeConexoes + 1);
+        // Silent connections go once they have been silent for a while; one more arrival shows it.
+        QTest::qWait(ServidorChat::EsperaPorDados + 200);
+        held.push_back(std::make_unique<QTcpSocket>());
+        held.back()->connectToHost(QHostAddress::LocalHost, server->Porta());
+        QVERIFY(QTest::qWaitFor([&] { return held.back()->state() == QAbstractSocket::ConnectedState; }));
+        QTRY_COMPARE(held.front()->state(), QAbstractSocket::UnconnectedState); // the oldest silent one
+        QCOMPARE(held.at(1)->state(), QAbstractSocket::ConnectedState);
         // The newest connection still carries its message.
         held.back()->write("1;815;3;a.doc");
         QTRY_COMPARE(queue.size(), 1);
