@@ -281,7 +281,7 @@ private Q_SLOTS:
         prompt->Button2DEnviarObsClick();
         QCOMPARE(boxes->texts(), QStringList{QString::fromUtf8("Observação não pode estar em branco.")});
 
-        const QString typed = QString::fromUtf8("Cópia \"urgente\" p/ diretoria; 'ok' \\ --");
+        const QString typed = QString::fromUtf8("'; drop table impressoes; -- \"é\" \\");
         prompt->edtObs->setText(typed);
         boxes->answerNext(true);
         QTest::keyClick(prompt->edtObs, Qt::Key_Return);
