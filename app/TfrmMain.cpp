@@ -34,7 +34,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QMessageBox>
 #include <QScreen>
 #include <QVBoxLayout>
 #include <QWindow>
