@@ -424,12 +424,9 @@ void TfrmMain::AtualizaListasDeCentrosDeCusto()
 
 void TfrmMain::MostrarNotificacao()
 {
-    // While a prompt waits for its answer every further message only joins the queue: reading the
-    // cost-centre list then would cost a database round trip per message and change the list under
-    // the user's choice. It is read for the prompt about to be shown.
+    AtualizaListasDeCentrosDeCusto();
     if (isVisible() || FilaMensagens.isEmpty())
         return;
-    AtualizaListasDeCentrosDeCusto();
     Button2D1->hide();
     const QString mensagem = FilaMensagens.first();
     try {

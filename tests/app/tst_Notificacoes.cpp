@@ -148,21 +148,6 @@ private Q_SLOTS:
         QCOMPARE(window->pnlCentroCusto->impressao->documento->text(), "segundo.doc");
     }
 
-    void costCentreListIsReadForThePromptAboutToShow()
-    {
-        receive("1;815;3;Contrato.doc");
-        QComboBox* names = window->pnlCentroCusto->centroCusto->nome;
-        QCOMPARE(names->count(), 2);
-        TestDatabase::exec("insert into centro_custo values (20, 'Compras')");
-        receive("1;816;4;Planilha.xls");
-        QCOMPARE(names->count(), 2); // queued behind the waiting prompt: its list is left alone
-        window->close();
-        window->MostrarNotificacao();
-        QCOMPARE(window->pnlCentroCusto->impressao->documento->text(), "Planilha.xls");
-        QCOMPARE(names->count(), 3);
-        QVERIFY(names->findText("Compras") >= 0);
-    }
-
     void kindsThatLeaveTheWindowHidden()
     {
         TestDatabase::exec("delete from instancia");
