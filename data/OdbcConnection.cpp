@@ -73,21 +73,15 @@ bool isIntegerType(int typeId)
 
 } // namespace
 
-// A statement handle that frees itself on every path.
+// One prepared statement of the connection's cache, run once with a set of values.
 class OdbcConnection::Statement {
 public:
-    explicit Statement(SQLHDBC connection)
-    {
-        ::check(SQLAllocHandle(SQL_HANDLE_STMT, connection, &m_handle), SQL_HANDLE_DBC, connection,
-                "SQLAllocHandle");
-    }
-    ~Statement() { SQLFreeHandle(SQL_HANDLE_STMT, m_handle); }
-    Statement(const Statement&) = delete;
-    Statement& operator=(const Statement&) = delete;
+    explicit Statement(SQLHSTMT handle) : m_handle(handle) {}
 
-    void run(const QString& sql, const QList<QVariant>& values)
+    void run(const QList<QVariant>& values)
     {
-        check(SQLPrepareW(m_handle, wide(sql), SQL_NTS), "SQLPrepare");
+        SQLFreeStmt(m_handle, SQL_CLOSE);
+        SQLFreeStmt(m_handle, SQL_RESET_PARAMS);
         std::vector<ParameterBuffer> buffers(values.size());
         for (qsizetype i = 0; i < values.size(); ++i)
             bind(static_cast<SQLUSMALLINT>(i + 1), values.at(i), buffers[i]);
@@ -131,6 +125,7 @@ public:
                 row.append(read(column, types[column - 1], scales[column - 1]));
             rows.append(std::move(row));
         }
+        SQLFreeStmt(m_handle, SQL_CLOSE);
         return ResultSet(std::move(names), std::move(rows));
     }
 
@@ -343,6 +338,10 @@ void OdbcConnection::connect()
 
 void OdbcConnection::disconnect() noexcept
 {
+    for (void* handle : std::as_const(m_prepared))
+        SQLFreeHandle(SQL_HANDLE_STMT, handle);
+    m_prepared.clear();
+    m_preparedOrder.clear();
     if (m_connection) {
         SQLDisconnect(m_connection);
         SQLFreeHandle(SQL_HANDLE_DBC, m_connection);
@@ -371,7 +370,34 @@ void OdbcConnection::ensureAlive()
     }
 }
 
-template <typename Work> auto OdbcConnection::run(Work work)
+void* OdbcConnection::prepared(const QString& sql)
+{
+    if (void* handle = m_prepared.value(sql))
+        return handle;
+    SQLHSTMT handle = nullptr;
+    check(SQLAllocHandle(SQL_HANDLE_STMT, m_connection, &handle), SQL_HANDLE_DBC, m_connection,
+          "SQLAllocHandle");
+    const SQLRETURN rc = SQLPrepareW(handle, wide(sql), SQL_NTS);
+    if (!SQL_SUCCEEDED(rc)) {
+        const DatabaseError error = diagnostics(SQL_HANDLE_STMT, handle, QStringLiteral("SQLPrepare falhou"));
+        SQLFreeHandle(SQL_HANDLE_STMT, handle);
+        throw error;
+    }
+    if (m_preparedOrder.size() >= MaxPreparedStatements)
+        forget(m_preparedOrder.first());
+    m_prepared.insert(sql, handle);
+    m_preparedOrder.append(sql);
+    return handle;
+}
+
+void OdbcConnection::forget(const QString& sql) noexcept
+{
+    if (void* handle = m_prepared.take(sql))
+        SQLFreeHandle(SQL_HANDLE_STMT, handle);
+    m_preparedOrder.removeOne(sql);
+}
+
+template <typename Work> auto OdbcConnection::run(const QString& sql, Work work)
 {
     // A server restart shows only when a statement fails on the old connection: then the statement
     // runs once more on a new one. Every statement of the agent can safely run twice (reads, and
@@ -379,9 +405,11 @@ template <typename Work> auto OdbcConnection::run(Work work)
     for (int attempt = 1;; ++attempt) {
         ensureAlive();
         try {
-            Statement statement(m_connection);
+            Statement statement(prepared(sql));
             return work(statement);
         } catch (const DatabaseError& error) {
+            // A statement that failed is prepared afresh next time, in case the failure was its own.
+            forget(sql);
             if (!error.isConnectionLost())
                 throw;
             disconnect();
@@ -397,16 +425,16 @@ template <typename Work> auto OdbcConnection::run(Work work)
 
 qint64 OdbcConnection::execute(const QString& sql, const QList<QVariant>& values)
 {
-    return run([&](Statement& statement) {
-        statement.run(sql, values);
+    return run(sql, [&](Statement& statement) {
+        statement.run(values);
         return statement.rowsAffected();
     });
 }
 
 ResultSet OdbcConnection::query(const QString& sql, const QList<QVariant>& values)
 {
-    return run([&](Statement& statement) {
-        statement.run(sql, values);
+    return run(sql, [&](Statement& statement) {
+        statement.run(values);
         return statement.fetchAll();
     });
 }

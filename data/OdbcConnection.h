@@ -2,8 +2,10 @@
 
 #include "ResultSet.h"
 
+#include <QHash>
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 
 // The agent's one connection to the accounting database, over the ODBC C API of the driver manager.
@@ -38,10 +40,17 @@ private:
     void disconnect() noexcept;
     // Connects again after the server dropped the connection; throws when it is still away.
     void ensureAlive();
-    template <typename Work> auto run(Work work);
+    // The connection keeps its statements prepared for reuse: the agent runs the same few statements
+    // over and over, and preparing each time would cost a second round trip to the server.
+    static constexpr qsizetype MaxPreparedStatements = 32;
+    void* prepared(const QString& sql);
+    void forget(const QString& sql) noexcept;
+    template <typename Work> auto run(const QString& sql, Work work);
 
     void* m_environment = nullptr;
     void* m_connection = nullptr;
+    QHash<QString, void*> m_prepared;
+    QStringList m_preparedOrder;
     bool m_wanted = false;
     QString m_connectionString;
 };

@@ -118,6 +118,23 @@ private Q_SLOTS:
         QCOMPARE(preparedStatementsOpen(), before);
     }
 
+    void statementsArePreparedOnceAndTheirNumberIsBounded()
+    {
+        const auto prepares = [] {
+            ResultSet rows = dtmMain->dbCorvelLane.query("show session status like 'Com_stmt_prepare'", {});
+            return rows.field(1).toInt();
+        };
+        const int before = prepares();
+        for (int i = 0; i < 50; ++i)
+            QCOMPARE(TConexao::ConsultaValor("select :P1 + 1", {i}, 0).toInt(), i + 1);
+        QVERIFY2(prepares() - before <= 2, qPrintable(QString::number(prepares() - before)));
+
+        const int open = preparedStatementsOpen();
+        for (int i = 0; i < 100; ++i)
+            TConexao::ConsultaValor(QStringLiteral("select %1").arg(i), {}, 0);
+        QVERIFY(preparedStatementsOpen() - open <= 32);
+    }
+
     void wrapperOpensAClosedConnection()
     {
         dtmMain->dbCorvelLane.close();
