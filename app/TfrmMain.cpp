@@ -3,11 +3,11 @@
 #include "CampoData.h"
 #include "Clock.h"
 #include "CodificaSenha.h"
+#include "DecisaoDaMensagem.h"
 #include "DicaDaBandeja.h"
 #include "EventGuard.h"
 #include "ExecutableFolder.h"
 #include "Fonts.h"
-#include "FormatoMensagem.h"
 #include "JanelasDoAgente.h"
 #include "JpegLoader.h"
 #include "MessageBoxes.h"
@@ -23,7 +23,6 @@
 #include "TConexao.h"
 #include "TContext.h"
 #include "TFrmCota.h"
-#include "TTipoNotificacao.h"
 #include "TTrayIcon.h"
 #include "TUtil.h"
 #include "TdtmMain.h"
@@ -445,8 +444,7 @@ void TfrmMain::AtendeMensagem(const QString& mensagem)
 {
     for (QWidget* p : Paineis())
         EscondePainel(p);
-    QString resto = FormatoMensagem::Resto(mensagem);
-    const int tipo = FormatoMensagem::Tipo(mensagem);
+    const DecisaoDaMensagem decisao = DecisaoDaMensagem::Decide(mensagem);
     const auto mostra = [this](QWidget* painel) {
         resize(Largura, painel->height() + 60);
         MostraPainel(painel);
@@ -454,38 +452,39 @@ void TfrmMain::AtendeMensagem(const QString& mensagem)
         TrayIcon->ShowMainForm();
     };
     const auto pergunta = [&](PainelPrompt* prompt) {
-        prompt->Preenche(resto);
+        prompt->Preenche(decisao);
         mostra(prompt);
     };
-    switch (static_cast<TTipoNotificacao>(tipo)) {
-    case TTipoNotificacao::tnCota:
-        for (QLabel* numero : {pnlMain->lblQuota, pnlMain->lblDocImpressos}) {
-            numero->setText(FormatoMensagem::TiraCampo(resto));
-            FormatoMensagem::Inteiro(numero->text());
-        }
-        pnlMain->lblRestante->setText(FormatoMensagem::TiraCampo(resto));
+    using Acao = DecisaoDaMensagem::Acao;
+    switch (decisao.acao) {
+    case Acao::Invalida:
+        throw AppError(QStringLiteral("Notificação inválida: ") + mensagem);
+    case Acao::MostraCota:
+        pnlMain->lblQuota->setText(decisao.campo1);
+        pnlMain->lblDocImpressos->setText(decisao.campo2);
+        pnlMain->lblRestante->setText(decisao.texto);
         mostra(pnlMain);
         MostraBotaoFechar();
         return;
-    case TTipoNotificacao::tnCentroCusto:
+    case Acao::PerguntaCentroCusto:
         pergunta(pnlCentroCusto);
         return;
-    case TTipoNotificacao::tnCentroCustoObs:
+    case Acao::PerguntaCentroCustoObs:
         pergunta(pnlCentroCustoObs);
         return;
-    case TTipoNotificacao::tnObservacao:
+    case Acao::PerguntaObservacao:
         pergunta(pnlObservacao);
         return;
-    case TTipoNotificacao::tnRegistraEstacao:
+    case Acao::RegistraEstacao:
         m_contexto->RegistraInstancia();
         break;
-    case TTipoNotificacao::tnAviso:
-        TrayIcon->ShowBalloonHint(QStringLiteral("Aviso"), resto, QSystemTrayIcon::Information, 10);
+    case Acao::MostraAviso:
+        TrayIcon->ShowBalloonHint(QStringLiteral("Aviso"), decisao.texto, QSystemTrayIcon::Information, 10);
         break;
-    default:
+    case Acao::Ignora:
         TUtil::GravaLog(
             ExecutableFolder::path(),
-            QStringLiteral("Mensagem ignorada: o tipo %1 não é tratado por esta versão").arg(tipo));
+            QStringLiteral("Mensagem ignorada: o tipo %1 não é tratado por esta versão").arg(decisao.tipo));
         break;
     }
     // Nothing is shown now; the panel the window shows when next opened is the main one.

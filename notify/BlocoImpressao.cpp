@@ -1,7 +1,7 @@
 #include "BlocoImpressao.h"
 
+#include "DecisaoDaMensagem.h"
 #include "Fonts.h"
-#include "FormatoMensagem.h"
 
 #include <QLabel>
 
@@ -48,11 +48,9 @@ BlocoImpressao::BlocoImpressao(QWidget* painel, const char* nomeCodigo, const ch
     }
 }
 
-void BlocoImpressao::Preenche(QString resto)
+void BlocoImpressao::Preenche(const DecisaoDaMensagem& decisao)
 {
-    for (QLabel* numero : {codigo, paginas}) {
-        numero->setText(FormatoMensagem::TiraCampo(resto));
-        FormatoMensagem::Inteiro(numero->text());
-    }
-    documento->setText(resto);
+    codigo->setText(decisao.campo1);
+    paginas->setText(decisao.campo2);
+    documento->setText(decisao.texto);
 }

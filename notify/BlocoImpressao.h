@@ -3,6 +3,7 @@
 #include <QFrame>
 
 class QLabel;
+struct DecisaoDaMensagem;
 
 // The framed block every prompt shows first: the job's code, document name and pages, as the
 // notification gave them.
@@ -14,9 +15,8 @@ public:
     BlocoImpressao(QWidget* painel, const char* nomeCodigo, const char* nomeDocumento,
                    const char* nomePaginas);
 
-    // Fills the block from what follows the kind: the job's code and pages (whole numbers, else
-    // AppError) and the document name, which runs to the end of the text, ';' included.
-    void Preenche(QString resto);
+    // Shows the job's code, pages and document name as the notification gave them.
+    void Preenche(const DecisaoDaMensagem& decisao);
 
     QLabel* codigo;
     QLabel* documento;

@@ -23,9 +23,9 @@ PainelObservacao::PainelObservacao(JanelaDeNotificacoes& janela, QWidget* parent
     enviaComEnter({edtObs});
 }
 
-void PainelObservacao::Preenche(const QString& resto)
+void PainelObservacao::Preenche(const DecisaoDaMensagem& decisao)
 {
-    PainelPrompt::Preenche(resto);
+    PainelPrompt::Preenche(decisao);
     edtObs->clear();
 }
 

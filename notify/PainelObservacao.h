@@ -12,7 +12,7 @@ public:
     PainelObservacao(JanelaDeNotificacoes& janela, QWidget* parent = nullptr);
 
     // An observation prompt always starts empty.
-    void Preenche(const QString& resto) override;
+    void Preenche(const DecisaoDaMensagem& decisao) override;
     void Button2DEnviarObsClick();
 
     QLineEdit* edtObs;

@@ -17,9 +17,9 @@ PainelPrompt::PainelPrompt(JanelaDeNotificacoes& janela, const char* nome, int a
     setFixedHeight(altura);
 }
 
-void PainelPrompt::Preenche(const QString& resto)
+void PainelPrompt::Preenche(const DecisaoDaMensagem& decisao)
 {
-    impressao->Preenche(resto);
+    impressao->Preenche(decisao);
 }
 
 void PainelPrompt::titulo(const QString& texto, int esquerda, int topo, int largura)

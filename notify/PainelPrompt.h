@@ -5,6 +5,7 @@
 #include <functional>
 
 class BlocoImpressao;
+struct DecisaoDaMensagem;
 class JanelaDeNotificacoes;
 class QVariant;
 class TButton2D;
@@ -17,8 +18,8 @@ class PainelPrompt : public QFrame {
 public:
     PainelPrompt(JanelaDeNotificacoes& janela, const char* nome, int altura, QWidget* parent);
 
-    // Fills the prompt from the notification's fields after the kind.
-    virtual void Preenche(const QString& resto);
+    // Fills the prompt with the job the notification names.
+    virtual void Preenche(const DecisaoDaMensagem& decisao);
 
     BlocoImpressao* impressao = nullptr;
 
