@@ -38,6 +38,9 @@ ServidorChat::ServidorChat(QStringList& fila, int& contadorLogFila, std::functio
       m_mostrarNotificacao(std::move(mostrarNotificacao)), m_servidor(new QTcpServer(this))
 {
     setObjectName(QStringLiteral("ServidorChat"));
+    m_varredura = new QTimer(this);
+    m_varredura->setInterval(500);
+    connect(m_varredura, &QTimer::timeout, this, [this] { guarded([this] { Varre(); }); });
     connect(m_servidor, &QTcpServer::newConnection, this, [this] { guarded([this] { novaConexao(); }); });
     // Out of file descriptors, the server stops accepting; it must listen again once some are free.
     connect(m_servidor, &QTcpServer::acceptError, this, [this] {
@@ -104,23 +107,35 @@ void ServidorChat::Fecha()
     }
 }
 
-void ServidorChat::DescartaConexaoOciosa()
+void ServidorChat::DescartaConexoesOciosas(qsizetype quantas)
 {
-    const QList<QTcpSocket*> abertas = m_servidor->findChildren<QTcpSocket*>(Qt::FindDirectChildrenOnly);
-    if (abertas.size() <= LimiteDeConexoes)
-        return;
     // The server closes each connection once it has sent its message, so a connection that has sent
-    // nothing for a while is not the server's. Past the hard limit the oldest goes whatever it holds.
+    // nothing for a while is not the server's. One whose bytes have arrived is read, never dropped.
     const qint64 agora = QDateTime::currentMSecsSinceEpoch();
-    for (QTcpSocket* conexao : abertas) {
-        const bool ociosa = agora - conexao->property("aceitaEm").toLongLong() > EsperaPorDados &&
-                            conexao->bytesAvailable() == 0 && !conexao->waitForReadyRead(0);
-        if (ociosa || abertas.size() > LimiteRigidoDeConexoes) {
+    for (QTcpSocket* conexao : m_servidor->findChildren<QTcpSocket*>(Qt::FindDirectChildrenOnly)) {
+        if (quantas <= 0)
+            return;
+        if (agora - conexao->property("aceitaEm").toLongLong() > EsperaPorDados &&
+            conexao->bytesAvailable() == 0 && !conexao->waitForReadyRead(0)) {
             conexao->abort();
             conexao->setParent(nullptr);
             conexao->deleteLater();
-            return;
+            --quantas;
         }
+    }
+}
+
+qsizetype ServidorChat::ConexoesAbertas() const
+{
+    return m_servidor->findChildren<QTcpSocket*>(Qt::FindDirectChildrenOnly).size();
+}
+
+void ServidorChat::Varre()
+{
+    DescartaConexoesOciosas(ConexoesAbertas());
+    if (ConexoesAbertas() < LimiteRigidoDeConexoes) {
+        m_varredura->stop();
+        m_servidor->resumeAccepting();
     }
 }
 
@@ -128,7 +143,14 @@ void ServidorChat::novaConexao()
 {
     while (QTcpSocket* conexao = m_servidor->nextPendingConnection()) {
         conexao->setProperty("aceitaEm", QDateTime::currentMSecsSinceEpoch());
-        DescartaConexaoOciosa();
+        if (ConexoesAbertas() > LimiteDeConexoes)
+            DescartaConexoesOciosas(1);
+        if (ConexoesAbertas() >= LimiteRigidoDeConexoes && !m_varredura->isActive()) {
+            // Behind by this much, the agent lets further connections wait in the kernel's queue
+            // rather than drop what they carry, and looks again shortly.
+            m_servidor->pauseAccepting();
+            m_varredura->start();
+        }
         connect(conexao, &QTcpSocket::readyRead, this,
                 [this, conexao] { guarded([&] { ServidorChatClientRead(conexao->readAll()); }); });
         connect(conexao, &QTcpSocket::errorOccurred, this, [this](QAbstractSocket::SocketError erro) {

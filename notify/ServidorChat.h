@@ -5,6 +5,7 @@
 #include <functional>
 
 class QTcpServer;
+class QTimer;
 class QTcpSocket;
 
 // The listener for the print-accounting server's notifications. Every read on a connection is one
@@ -20,8 +21,8 @@ public:
     // the characters of one read that go into the log.
     static constexpr int LimiteDaFila = 1000;
     static constexpr int LimiteDeConexoes = 200;
-    static constexpr int LimiteRigidoDeConexoes = 800;
-    static constexpr qint64 EsperaPorDados = 2000; // ms a connection may stay silent past the limit
+    static constexpr int LimiteRigidoDeConexoes = 800; // past it, accepting waits
+    static constexpr qint64 EsperaPorDados = 2000;     // ms a connection may stay silent past the limit
     static constexpr int InstantaneosGuardados = 100;
     static constexpr int LimiteDoRegistro = 1024;
 
@@ -46,11 +47,14 @@ public:
 
 private:
     void novaConexao();
-    void DescartaConexaoOciosa();
+    void DescartaConexoesOciosas(qsizetype quantas);
+    qsizetype ConexoesAbertas() const;
+    void Varre();
     void GravaInstantaneo();
 
     QStringList& m_fila;
     int& m_contadorLogFila;
     std::function<void()> m_mostrarNotificacao;
     QTcpServer* m_servidor;
+    QTimer* m_varredura; // runs only while accepting is paused
 };
