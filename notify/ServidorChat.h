@@ -19,7 +19,7 @@ public:
     // Limits no real installation reaches, so that a flood from the network cannot exhaust the
     // workstation: messages waiting for an answer, connections held open, snapshot files kept, and
     // the characters of one read that go into the log.
-    static constexpr int LimiteDaFila = 1000;
+    static constexpr int LimiteDaFila = 5000;
     static constexpr int LimiteDeConexoes = 200;
     static constexpr int LimiteRigidoDeConexoes = 800; // past it, accepting waits
     static constexpr qint64 EsperaPorDados = 2000;     // ms a connection may stay silent past the limit
