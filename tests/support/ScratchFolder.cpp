@@ -2,6 +2,7 @@
 
 #include "ExecutableFolder.h"
 
+#include <QDir>
 #include <QFile>
 
 ScratchFolder::ScratchFolder()
@@ -17,6 +18,13 @@ ScratchFolder::~ScratchFolder()
 QString ScratchFolder::path() const
 {
     return m_dir.path() + QLatin1Char('/');
+}
+
+void ScratchFolder::installPicture(const QString& name) const
+{
+    QDir().mkpath(path() + QStringLiteral("Imagens"));
+    QFile::copy(QStringLiteral(CORVELLANE_SOURCE_DIR "/Imagens/") + name,
+                path() + QStringLiteral("Imagens/") + name);
 }
 
 QByteArray ScratchFolder::logBytes() const

@@ -12,6 +12,8 @@ public:
     ~ScratchFolder();
 
     QString path() const; // with a trailing '/'
+    // Copies one of the installation pictures into Imagens/, as an installation has it.
+    void installPicture(const QString& name) const;
     QByteArray logBytes() const;
     // The entries of Log.txt, each without its time stamp ("<stamp> - ").
     QStringList logMessages() const;

@@ -73,13 +73,6 @@ class tst_Relatorio : public QObject {
     std::unique_ptr<TContext> context;
     std::unique_ptr<PainelRelatorio> panel;
 
-    void copyPictures()
-    {
-        QDir().mkpath(folder->path() + "Imagens");
-        QFile::copy(QStringLiteral(CORVELLANE_SOURCE_DIR "/Imagens/CorvelLane_Rel.bmp"),
-                    folder->path() + "Imagens/CorvelLane_Rel.bmp");
-    }
-
     void run(const QString& start, const QString& end)
     {
         panel->edtDataIni->setText(start);
@@ -100,7 +93,7 @@ private Q_SLOTS:
     void init()
     {
         folder = std::make_unique<ScratchFolder>();
-        copyPictures();
+        folder->installPicture("CorvelLane_Rel.bmp");
         TestDatabase::clearTables();
         Installation::create();
         AccountName::setForTesting("jsilva");

@@ -105,9 +105,7 @@ private Q_SLOTS:
     void init()
     {
         folder = std::make_unique<ScratchFolder>();
-        QDir().mkpath(folder->path() + "Imagens");
-        QFile::copy(QStringLiteral(CORVELLANE_SOURCE_DIR "/Imagens/ImgCota.jpg"),
-                    folder->path() + "Imagens/ImgCota.jpg");
+        folder->installPicture("ImgCota.jpg");
         TestDatabase::clearTables();
         AccountName::setForTesting("jsilva");
         LocalAddress::setForTesting("10.1.2.3");
