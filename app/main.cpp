@@ -4,6 +4,7 @@
 #include "SessionEnd.h"
 #include "TUtil.h"
 #include "TdtmMain.h"
+#include "Termination.h"
 #include "TfrmMain.h"
 
 #include <QApplication>
@@ -16,16 +17,11 @@ int main(int argc, char* argv[])
 
     // The session can end at any moment, even while start-up waits on a box: the box goes away,
     // start-up stops at the next step, and the loop ends if it runs.
-    bool sessionEnded = false;
     SessionEnd sessionEnd;
-    QObject::connect(&sessionEnd, &SessionEnd::ended, &app, [&sessionEnded] {
-        sessionEnded = true;
-        MessageBoxes::dismissAll();
-        QCoreApplication::quit();
-    });
+    QObject::connect(&sessionEnd, &SessionEnd::ended, &app, &Termination::request);
 
     new TdtmMain(&app);
-    if (sessionEnded || !dtmMain->dbCorvelLane.isConnected())
+    if (Termination::requested() || !dtmMain->dbCorvelLane.isConnected())
         return 0; // without a connection the user was told and the log has its line; no window, no port
 
     TfrmMain* window = nullptr;
@@ -41,7 +37,7 @@ int main(int argc, char* argv[])
     }
     window->show();
     window->activateWindow();
-    if (!sessionEnded)
+    if (!Termination::requested())
         QApplication::exec();
 
     // However the loop ended (log-out, SIGTERM, SIGHUP), the teardown runs in full, then the window goes.
