@@ -14,7 +14,9 @@ void request()
 {
     terminating = true;
     MessageBoxes::dismissAll();
-    QCoreApplication::quit();
+    // Not quit(): it first asks every window to close, and the main window answers a close by hiding
+    // itself to the tray, which cancels the quit.
+    QCoreApplication::exit(0);
 }
 
 bool requested()
