@@ -44,6 +44,8 @@ void SeletorCentroCusto::AtualizaLista(ResultSet& lista)
 
 void SeletorCentroCusto::CodigoExit()
 {
+    if (!dtmMain)
+        return; // the end of the session released the list while the field still had the focus
     if (LocalizaCentroCusto(dtmMain->cdsCentroCusto->result(), codigo->text()))
         nome->setCurrentIndex(
             nome->findData(dtmMain->cdsCentroCusto->result().field(QStringLiteral("cod_centro_custo"))));

@@ -9,6 +9,7 @@
 #include "PainelPrincipal.h"
 #include "PainelRelatorio.h"
 #include "ScratchFolder.h"
+#include "SeletorCentroCusto.h"
 #include "ServidorChat.h"
 #include "TButton2D.h"
 #include "TContext.h"
@@ -335,6 +336,23 @@ private Q_SLOTS:
         QVERIFY(!window->isVisible());
         window->WMEndSession(); // a second end of session touches nothing
         QCOMPARE(steps.count(), 6);
+    }
+
+    // The session can end while the user types a cost-centre code: hiding the window then takes the
+    // focus from the code field after the list it looks codes up in is gone.
+    void sessionEndWhileAPromptHasTheFocus()
+    {
+        open();
+        window->EscondePainel(window->pnlMain);
+        window->MostraPainel(window->pnlCentroCusto);
+        showAndActivate();
+        QLineEdit* codigo = window->pnlCentroCusto->centroCusto->codigo;
+        codigo->setFocus();
+        QTest::keyClicks(codigo, "7");
+        QVERIFY(codigo->hasFocus());
+        window->WMEndSession();
+        QVERIFY(!window->isVisible());
+        QVERIFY(!codigo->hasFocus());
     }
 };
 
