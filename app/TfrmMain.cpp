@@ -34,6 +34,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QScreen>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <QWindow>
 
@@ -95,8 +96,12 @@ TfrmMain::TfrmMain(QWidget* parent)
     criaPaineis(pilha);
     pilha->addStretch();
     criaBandeja();
+    m_listasAdiadas = new QTimer(this);
+    m_listasAdiadas->setSingleShot(true);
+    m_listasAdiadas->setInterval(IntervaloDasListasAdiadas);
+    connect(m_listasAdiadas, &QTimer::timeout, this, [this] { guarded([this] { AtualizaListasAdiadas(); }); });
     ServidorChat_ = new ServidorChat(
-        FilaMensagens, ContadorLogFila, [this] { MostrarNotificacao(); }, this);
+        FilaMensagens, ContadorLogFila, [this] { NotificacaoRecebida(); }, this);
     ServidorChat_->Escuta(ServidorChat::PortaConfigurada());
     connect(qApp, &QGuiApplication::focusWindowChanged, this,
             [this](QWindow* janela) { guarded([&] { focoMudou(janela); }); });
@@ -421,8 +426,32 @@ void TfrmMain::AtualizaListasDeCentrosDeCusto()
     pnlCentroCustoObs->centroCusto->AtualizaLista(dtmMain->cdsCentroCusto->result());
 }
 
+void TfrmMain::NotificacaoRecebida()
+{
+    // With the window on screen the dispatcher would only refresh the cost-centre lists of the prompt
+    // that waits: a burst of messages refreshes them once, a moment after its first message, rather
+    // than with one database round trip per message.
+    if (isVisible()) {
+        if (!m_listasAdiadas->isActive())
+            m_listasAdiadas->start();
+        return;
+    }
+    MostrarNotificacao();
+}
+
+void TfrmMain::AtualizaListasAdiadas()
+{
+    try {
+        AtualizaListasDeCentrosDeCusto();
+    } catch (const std::exception&) {
+        // What the listener logs when the refresh of a message's dispatch fails.
+        TUtil::GravaLog(ExecutableFolder::path(), QStringLiteral("Mensagem inválida: Exception"));
+    }
+}
+
 void TfrmMain::MostrarNotificacao()
 {
+    m_listasAdiadas->stop(); // this refresh serves the burst's messages too
     AtualizaListasDeCentrosDeCusto();
     if (isVisible() || FilaMensagens.isEmpty())
         return;

@@ -17,6 +17,7 @@ class QAction;
 class QFrame;
 class QLabel;
 class QMenu;
+class QTimer;
 class QVBoxLayout;
 class QWindow;
 class TButton2D;
@@ -33,6 +34,8 @@ class TfrmMain : public QWidget, public JanelaDeNotificacoes {
 public:
     static constexpr int Largura = 254;
     static constexpr int AlturaDeslizada = 185;
+    // How long a prompt on screen may show cost-centre lists older than the latest message (ms).
+    static constexpr int IntervaloDasListasAdiadas = 200;
 
     explicit TfrmMain(QWidget* parent = nullptr);
     ~TfrmMain() override;
@@ -109,6 +112,8 @@ private:
     void CarregaLogotipo();
     void MostraSomente(QWidget* painel);
     void AtualizaListasDeCentrosDeCusto();
+    void NotificacaoRecebida();
+    void AtualizaListasAdiadas();
     void AtendeMensagem(const QString& mensagem);
     void focoMudou(QWindow* janela);
 
@@ -120,6 +125,8 @@ private:
     bool m_focoEmOutraJanela = false;
     bool m_outraJanelaModal = false;
     bool m_encerrada = false;
+    // Pending while a prompt on screen waits for the cost-centre lists of a burst's messages.
+    QTimer* m_listasAdiadas = nullptr;
 };
 
 // The process-wide reference: set while the main window exists.

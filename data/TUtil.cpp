@@ -2,42 +2,80 @@
 
 #include "Clock.h"
 
-#include <QDateTime>
 #include <QFile>
 #include <QLocale>
 #include <QStringEncoder>
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 
-// Qt's long time format may carry a time-zone name, which the log's readers never had.
-QString longTimeFormat(const QLocale& locale)
+// The workstation's formats do not change while the agent runs; a busy listener logs every message,
+// so they are looked up once.
+struct FormatosDoCarimbo {
+    QLocale locale = QLocale::system();
+    QString hora = horaLonga(locale);
+
+    // Qt's long time format may carry a time-zone name, which the log's readers never had.
+    static QString horaLonga(const QLocale& locale)
+    {
+        QString format = locale.timeFormat(QLocale::LongFormat);
+        format.remove(QLatin1Char('t'));
+        return format.trimmed();
+    }
+};
+
+const FormatosDoCarimbo& formatos()
 {
-    QString format = locale.timeFormat(QLocale::LongFormat);
-    format.remove(QLatin1Char('t'));
-    return format.trimmed();
+    static const FormatosDoCarimbo instalados;
+    return instalados;
+}
+
+void acrescenta(const QString& arquivo, const QByteArray& linha)
+{
+    const int descritor = ::open(QFile::encodeName(arquivo).constData(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC,
+                                 0666);
+    if (descritor < 0)
+        return;
+    // One write: with O_APPEND the whole line lands at the end even if another copy logs meanwhile.
+    ssize_t escritos;
+    do
+        escritos = ::write(descritor, linha.constData(), static_cast<size_t>(linha.size()));
+    while (escritos < 0 && errno == EINTR);
+    ::close(descritor);
 }
 
 } // namespace
 
 QString TUtil::CarimboDeTempo(const QDateTime& momento)
 {
-    const QLocale locale = QLocale::system();
-    const QString date = locale.toString(momento.date(), QLocale::ShortFormat);
-    if (momento.time() == QTime(0, 0))
-        return date;
-    return date + QLatin1Char(' ') + locale.toString(momento.time(), longTimeFormat(locale));
+    const FormatosDoCarimbo& f = formatos();
+    const QDate data = momento.date();
+    const QTime hora = momento.time();
+    if (hora == QTime(0, 0))
+        return f.locale.toString(data, QLocale::ShortFormat);
+    // The entries of a burst share their second: its stamp is formatted once. (The log is written
+    // from the GUI thread only.)
+    static QDate ultimaData;
+    static QTime ultimaHora;
+    static QString ultimoCarimbo;
+    const QTime segundo(hora.hour(), hora.minute(), hora.second());
+    if (data == ultimaData && segundo == ultimaHora)
+        return ultimoCarimbo;
+    ultimoCarimbo = f.locale.toString(data, QLocale::ShortFormat) + QLatin1Char(' ') +
+                    f.locale.toString(segundo, f.hora);
+    ultimaData = data;
+    ultimaHora = segundo;
+    return ultimoCarimbo;
 }
 
 void TUtil::GravaLog(const QString& pasta, const QString& mensagem) noexcept
 {
     try {
-        QFile file(pasta + QStringLiteral("Log.txt"));
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
-            return;
-        QStringEncoder encoder(QStringEncoder::System);
         const QString entry =
-            CarimboDeTempo(Clock::now()) + QStringLiteral(" - ") + mensagem + QStringLiteral("\r\n");
-        file.write(encoder.encode(entry));
+            CarimboDeTempo(Clock::stampTime()) + QStringLiteral(" - ") + mensagem + QStringLiteral("\r\n");
+        acrescenta(pasta + QStringLiteral("Log.txt"), QStringEncoder(QStringEncoder::System).encode(entry));
     } catch (...) {
         // The log is a courtesy: losing one entry must never disturb what the agent was doing.
     }

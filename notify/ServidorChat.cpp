@@ -5,13 +5,12 @@
 #include "EventGuard.h"
 #include "ExecutableFolder.h"
 #include "FormatoMensagem.h"
+#include "InstantaneoDaFila.h"
 #include "TUtil.h"
 #include "Windows1252.h"
 
 #include <QDateTime>
-#include <QFile>
 #include <QLocale>
-#include <QStringEncoder>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTimer>
@@ -196,15 +195,5 @@ void ServidorChat::ServidorChatClientError()
 
 void ServidorChat::GravaInstantaneo()
 {
-    QFile arquivo(QStringLiteral("logfila%1.txt").arg(m_contadorLogFila));
-    if (!arquivo.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        throw AppError(QStringLiteral("Não foi possível gravar ") + arquivo.fileName());
-    QStringEncoder codificador(QStringEncoder::System);
-    QString conteudo;
-    for (const QString& mensagem : m_fila)
-        conteudo += mensagem + QStringLiteral("\r\n");
-    if (arquivo.write(codificador.encode(conteudo)) < 0 || !arquivo.flush())
-        throw AppError(QStringLiteral("Não foi possível gravar ") + arquivo.fileName());
-    // Only the recent snapshots tell anything; older ones would only fill the disk.
-    QFile::remove(QStringLiteral("logfila%1.txt").arg(m_contadorLogFila - InstantaneosGuardados));
+    InstantaneoDaFila::grava(m_contadorLogFila, m_conteudo.de(m_fila));
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ConteudoDaFila.h"
+
 #include <QObject>
 #include <QStringList>
 #include <functional>
@@ -17,13 +19,12 @@ class ServidorChat : public QObject {
 public:
     static constexpr quint16 PortaPadrao = 900;
     // Limits no real installation reaches, so that a flood from the network cannot exhaust the
-    // workstation: messages waiting for an answer, connections held open, snapshot files kept, and
-    // the characters of one read that go into the log.
+    // workstation: messages waiting for an answer, connections held open, and the characters of one
+    // read that go into the log. The snapshot files kept are bounded too (InstantaneoDaFila).
     static constexpr int LimiteDaFila = 5000;
     static constexpr int LimiteDeConexoes = 200;
     static constexpr int LimiteRigidoDeConexoes = 800; // past it, accepting waits
     static constexpr qint64 EsperaPorDados = 2000;     // ms a connection may stay silent past the limit
-    static constexpr int InstantaneosGuardados = 100;
     static constexpr int LimiteDoRegistro = 1024;
 
     ServidorChat(QStringList& fila, int& contadorLogFila, std::function<void()> mostrarNotificacao,
@@ -57,4 +58,5 @@ private:
     std::function<void()> m_mostrarNotificacao;
     QTcpServer* m_servidor;
     QTimer* m_varredura; // runs only while accepting is paused
+    ConteudoDaFila m_conteudo;
 };

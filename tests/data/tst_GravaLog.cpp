@@ -49,6 +49,22 @@ private Q_SLOTS:
         QCOMPARE(folder.logBytes(), expected);
     }
 
+    // Each entry carries its own second and date, however close together the entries come.
+    void stampFollowsTheClock()
+    {
+        const QDate day(2026, 12, 10);
+        const QList<QPair<QDateTime, QString>> cases = {
+            {QDateTime(day, QTime(14, 3, 5, 100)), "10/12/2026 14:03:05"},
+            {QDateTime(day, QTime(14, 3, 5, 900)), "10/12/2026 14:03:05"},
+            {QDateTime(day, QTime(14, 3, 6, 0)), "10/12/2026 14:03:06"},
+            {QDateTime(day.addDays(1), QTime(14, 3, 6, 0)), "11/12/2026 14:03:06"},
+            {QDateTime(day.addDays(1), QTime(0, 0)), "11/12/2026"},
+            {QDateTime(day.addDays(1), QTime(0, 0, 0, 500)), "11/12/2026 00:00:00"},
+        };
+        for (const auto& [momento, carimbo] : cases)
+            QCOMPARE(TUtil::CarimboDeTempo(momento), carimbo);
+    }
+
     void appendsToAnExistingLog()
     {
         ScratchFolder folder;

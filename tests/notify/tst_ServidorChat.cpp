@@ -1,4 +1,5 @@
 #include "AppError.h"
+#include "InstantaneoDaFila.h"
 #include "ScratchFolder.h"
 #include "ServidorChat.h"
 
@@ -158,14 +159,16 @@ private Q_SLOTS:
         QVERIFY(received.size() < 1200);
         QVERIFY(received.endsWith("[... 1048576 bytes recebidos]"));
 
-        // Only the last snapshots are kept.
+        // Only the last snapshots are kept: the oldest one's file, longer than the new snapshot, becomes
+        // the new one and holds exactly that.
         queue.clear();
         counter = 150;
-        QFile old(QStringLiteral("logfila%1.txt").arg(150 - ServidorChat::InstantaneosGuardados));
+        QFile old(InstantaneoDaFila::nome(150 - InstantaneoDaFila::Guardados));
         QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write(QByteArray(4096, 'o'));
         old.close();
         server->ServidorChatClientRead("1;3;3;z.doc");
-        QVERIFY(QFile::exists("logfila150.txt"));
+        QCOMPARE(snapshot(150), QByteArray("1;3;3;z.doc\r\n"));
         QVERIFY(!old.exists());
     }
 
