@@ -9,10 +9,23 @@
 
 CampoData::CampoData(QWidget* parent) : QLineEdit(parent)
 {
-    QAction* abre = addAction(style()->standardIcon(QStyle::SP_ArrowDown), QLineEdit::TrailingPosition);
-    abre->setObjectName(QStringLiteral("abreCalendario"));
-    connect(abre, &QAction::triggered, this, [this] { guarded([this] { abreCalendario(); }); });
+    m_abre = addAction(QIcon(), QLineEdit::TrailingPosition);
+    m_abre->setObjectName(QStringLiteral("abreCalendario"));
+    connect(m_abre, &QAction::triggered, this, [this] { guarded([this] { abreCalendario(); }); });
+}
 
+void CampoData::showEvent(QShowEvent* event)
+{
+    // The style looks its icons up in the icon theme, which only a field on screen needs.
+    if (m_abre->icon().isNull())
+        m_abre->setIcon(style()->standardIcon(QStyle::SP_ArrowDown));
+    QLineEdit::showEvent(event);
+}
+
+QCalendarWidget* CampoData::calendario()
+{
+    if (m_calendario)
+        return m_calendario;
     m_calendario = new QCalendarWidget(this);
     m_calendario->setWindowFlags(Qt::Popup);
     m_calendario->setLocale(QLocale::system());
@@ -23,6 +36,7 @@ CampoData::CampoData(QWidget* parent) : QLineEdit(parent)
             setFocus();
         });
     });
+    return m_calendario;
 }
 
 QString CampoData::formato()
@@ -54,10 +68,11 @@ std::optional<QDate> CampoData::date() const
 
 void CampoData::abreCalendario()
 {
+    QCalendarWidget* aberto = calendario();
     if (const std::optional<QDate> atual = date())
-        m_calendario->setSelectedDate(*atual);
-    m_calendario->adjustSize();
-    m_calendario->move(mapToGlobal(QPoint(0, height())));
-    m_calendario->show();
-    m_calendario->setFocus();
+        aberto->setSelectedDate(*atual);
+    aberto->adjustSize();
+    aberto->move(mapToGlobal(QPoint(0, height())));
+    aberto->show();
+    aberto->setFocus();
 }

@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <optional>
 
+class QAction;
 class QCalendarWidget;
 
 // A date as the user types it, in the workstation's short date format, with a calendar that drops
@@ -23,9 +24,16 @@ public:
     static QString formato();
     static std::optional<QDate> converte(const QString& texto);
 
-    QCalendarWidget* calendario() const { return m_calendario; }
+    // Drops the calendar down under the field, on the field's date.
     void abreCalendario();
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
-    QCalendarWidget* m_calendario;
+    QCalendarWidget* calendario();
+
+    QAction* m_abre;
+    // Made when first needed: the field exists from start-up on, but is seen only for a report.
+    QCalendarWidget* m_calendario = nullptr;
 };

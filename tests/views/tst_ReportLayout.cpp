@@ -1,6 +1,8 @@
 #include "CampoData.h"
 #include "ReportLayout.h"
 
+#include <QAction>
+#include <QCalendarWidget>
 #include <QTest>
 
 using Kind = ReportBand::Kind;
@@ -96,6 +98,21 @@ private Q_SLOTS:
         CampoData field;
         field.setDate(QDate(2024, 3, 5));
         QCOMPARE(field.text(), QStringLiteral("05/03/2024"));
+    }
+
+    void calendarDropsDownOnTheFieldsDate()
+    {
+        CampoData field;
+        field.setDate(QDate(2024, 3, 5));
+        field.show();
+        QVERIFY(!field.actions().constFirst()->icon().isNull()); // the button's arrow
+        field.abreCalendario();
+        auto* calendar = field.findChild<QCalendarWidget*>();
+        QVERIFY(calendar && calendar->isVisible());
+        QCOMPARE(calendar->selectedDate(), QDate(2024, 3, 5));
+        Q_EMIT calendar->clicked(QDate(2024, 3, 20));
+        QCOMPARE(field.text(), QStringLiteral("20/03/2024"));
+        QVERIFY(calendar->isHidden());
     }
 };
 
