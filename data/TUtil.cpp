@@ -1,11 +1,11 @@
 #include "TUtil.h"
 
 #include "Clock.h"
+#include "WriteAll.h"
 
 #include <QFile>
 #include <QLocale>
 #include <QStringEncoder>
-#include <cerrno>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -38,11 +38,8 @@ void acrescenta(const QString& arquivo, const QByteArray& linha)
                                  0666);
     if (descritor < 0)
         return;
-    // One write: with O_APPEND the whole line lands at the end even if another copy logs meanwhile.
-    ssize_t escritos;
-    do
-        escritos = ::write(descritor, linha.constData(), static_cast<size_t>(linha.size()));
-    while (escritos < 0 && errno == EINTR);
+    // With O_APPEND each write lands at the end, even if another copy of the agent logs meanwhile.
+    writeAll(descritor, linha);
     ::close(descritor);
 }
 

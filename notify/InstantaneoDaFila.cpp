@@ -1,30 +1,14 @@
 #include "InstantaneoDaFila.h"
 
 #include "AppError.h"
+#include "WriteAll.h"
 
 #include <QFile>
-#include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
-
-bool escreveTudo(int arquivo, QByteArrayView conteudo)
-{
-    const char* dados = conteudo.constData();
-    qsizetype restante = conteudo.size();
-    while (restante > 0) {
-        const ssize_t escritos = ::write(arquivo, dados, static_cast<size_t>(restante));
-        if (escritos < 0 && errno == EINTR)
-            continue;
-        if (escritos <= 0)
-            return false;
-        dados += escritos;
-        restante -= escritos;
-    }
-    return true;
-}
 
 // What was longer in the file before goes; a file that grows needs no truncation.
 bool ajustaTamanho(int arquivo, qsizetype tamanho)
@@ -55,7 +39,7 @@ void grava(int numero, QByteArrayView conteudo)
     const int arquivo = ::open(caminho.constData(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
     if (arquivo < 0)
         throw AppError(QStringLiteral("Não foi possível gravar ") + nome(numero));
-    const bool gravado = escreveTudo(arquivo, conteudo) && ajustaTamanho(arquivo, conteudo.size());
+    const bool gravado = writeAll(arquivo, conteudo) && ajustaTamanho(arquivo, conteudo.size());
     if (::close(arquivo) != 0 || !gravado)
         throw AppError(QStringLiteral("Não foi possível gravar ") + nome(numero));
 }

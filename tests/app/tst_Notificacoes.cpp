@@ -19,6 +19,7 @@
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScopeGuard>
 #include <QTest>
 #include <memory>
 
@@ -146,6 +147,29 @@ private Q_SLOTS:
         window->close();
         receive("1;817;3;terceiro.doc");
         QCOMPARE(window->pnlCentroCusto->impressao->documento->text(), "segundo.doc");
+    }
+
+    // Messages that arrive through the listener while a prompt waits queue behind it, and the waiting
+    // prompt's lists follow the database shortly after; a refresh that fails is logged as the
+    // listener logs a failed dispatch.
+    void promptListsFollowTheDatabaseThroughABurst()
+    {
+        receive("1;815;3;Contrato.doc");
+        TestDatabase::exec("insert into centro_custo values (20, 'Compras')");
+        for (const char* message : {"1;816;3;a.doc", "4;817;3;b.doc", "2;816;3;c.doc"})
+            window->ServidorChat_->ServidorChatClientRead(message);
+        QCOMPARE(window->FilaMensagens.size(), 3);
+        QCOMPARE(window->pnlCentroCusto->impressao->documento->text(), "Contrato.doc");
+        QTRY_VERIFY(window->pnlCentroCusto->centroCusto->nome->findData(20) >= 0);
+        QVERIFY(window->pnlCentroCustoObs->centroCusto->nome->findData(20) >= 0);
+
+        TestDatabase::exec("rename table centro_custo to centro_custo_fora");
+        const auto restore =
+            qScopeGuard([] { TestDatabase::exec("rename table centro_custo_fora to centro_custo"); });
+        window->ServidorChat_->ServidorChatClientRead("1;815;3;d.doc");
+        QTRY_COMPARE(folder->logMessages().last(), QString::fromUtf8("Mensagem inválida: Exception"));
+        QCOMPARE(window->FilaMensagens.size(), 4);
+        QVERIFY(window->pnlCentroCusto->isVisible());
     }
 
     void kindsThatLeaveTheWindowHidden()
