@@ -1,10 +1,15 @@
 #include "TrayImages.h"
 
+#include <QApplication>
 #include <QFont>
+#include <QHash>
+#include <QIconEngine>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
 #include <QRadialGradient>
+#include <QStyle>
+#include <QStyleOption>
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -270,6 +275,55 @@ int clamped(int index)
     return std::clamp(index, 0, TrayImages::Count - 1);
 }
 
+// Draws a picture at a size only when that size is first asked for: the tray and the menu use one
+// or two of the sizes, and drawing all of them for every image held up the start-up.
+class DrawnWhenAsked : public QIconEngine {
+public:
+    explicit DrawnWhenAsked(int index) : m_index(index) {}
+
+    QIconEngine* clone() const override { return new DrawnWhenAsked(*this); }
+    QString key() const override { return QStringLiteral("TrayImages"); }
+    bool isNull() override { return false; }
+
+    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override
+    {
+        QList<QSize> sizes;
+        for (int size : Sizes)
+            sizes.append(QSize(size, size));
+        return sizes;
+    }
+
+    QSize actualSize(const QSize& size, QIcon::Mode, QIcon::State) override
+    {
+        const int side = std::min(size.width(), size.height());
+        return QSize(side, side);
+    }
+
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State) override
+    {
+        const int side = std::min(size.width(), size.height());
+        QPixmap& drawn = m_drawn[side];
+        if (drawn.isNull())
+            drawn = TrayImages::pixmap(m_index, side);
+        if (mode != QIcon::Disabled)
+            return drawn;
+        QStyleOption option;
+        return QApplication::style()->generatedIconPixmap(QIcon::Disabled, drawn, &option);
+    }
+
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override
+    {
+        const qreal ratio = painter->device()->devicePixelRatioF();
+        QPixmap image = pixmap(rect.size() * ratio, mode, state);
+        image.setDevicePixelRatio(ratio);
+        painter->drawPixmap(rect, image);
+    }
+
+private:
+    int m_index;
+    QHash<int, QPixmap> m_drawn;
+};
+
 } // namespace
 
 namespace TrayImages {
@@ -289,10 +343,7 @@ QPixmap pixmap(int index, int size)
 
 QIcon icon(int index)
 {
-    QIcon result;
-    for (int size : Sizes)
-        result.addPixmap(pixmap(index, size));
-    return result;
+    return QIcon(new DrawnWhenAsked(clamped(index)));
 }
 
 } // namespace TrayImages

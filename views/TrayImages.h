@@ -15,8 +15,8 @@ namespace TrayImages {
 
 inline constexpr int Count = 11;
 
-// Holds the image at 16, 20, 24, 32, 48 and 64 pixels. An index past the last image gives the last
-// one, a negative index the first.
+// Offers the image at 16, 20, 24, 32, 48 and 64 pixels, and draws it at any size asked for. An index
+// past the last image gives the last one, a negative index the first.
 QIcon icon(int index);
 
 // The image drawn at size × size device-independent pixels, on a transparent ground (index clamped

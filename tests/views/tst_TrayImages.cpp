@@ -1,6 +1,7 @@
 #include "TrayImages.h"
 
 #include <QApplication>
+#include <QPainter>
 #include <QTest>
 
 namespace {
@@ -67,6 +68,24 @@ private Q_SLOTS:
         QCOMPARE(imageOf(TrayImages::icon(-1), 16), imageOf(TrayImages::icon(0), 16));
         QCOMPARE(TrayImages::pixmap(42, 24).toImage(),
                  TrayImages::pixmap(TrayImages::Count - 1, 24).toImage());
+    }
+
+    // A tray host may ask for a size of its own (22 pixels, say): the image is drawn at it, not
+    // scaled from another; painted into a rectangle, it fills it; disabled, it is greyed.
+    void sizesAskedForAreDrawn()
+    {
+        const QIcon icon = TrayImages::icon(3);
+        QCOMPARE(imageOf(icon, 22), TrayImages::pixmap(3, 22).toImage().convertToFormat(QImage::Format_ARGB32));
+
+        QImage painted(22, 22, QImage::Format_ARGB32);
+        painted.fill(Qt::transparent);
+        {
+            QPainter painter(&painted);
+            icon.paint(&painter, painted.rect());
+        }
+        QCOMPARE(painted, imageOf(icon, 22));
+
+        QVERIFY(icon.pixmap(QSize(16, 16), QIcon::Disabled).toImage() != icon.pixmap(QSize(16, 16)).toImage());
     }
 
     // The quota images are told apart by colour alone: red, orange, grey and yellow-green coins.
