@@ -11,6 +11,7 @@
 
 int main(int argc, char* argv[])
 {
+    TdtmMain::AntecipaConexao();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("CorvelLane"));
     QApplication::setQuitOnLastWindowClosed(false);

@@ -295,6 +295,14 @@ void OdbcConnection::open()
     m_wanted = true;
 }
 
+void OdbcConnection::adopt(Handles handles) noexcept
+{
+    close();
+    m_environment = handles.environment;
+    m_connection = handles.connection;
+    m_wanted = true;
+}
+
 void OdbcConnection::close() noexcept
 {
     m_wanted = false;
@@ -303,7 +311,14 @@ void OdbcConnection::close() noexcept
 
 void OdbcConnection::connect()
 {
-    const QString odbcText = ConnectionString::toOdbc(m_connectionString);
+    const Handles handles = connectTo(m_connectionString);
+    m_environment = handles.environment;
+    m_connection = handles.connection;
+}
+
+OdbcConnection::Handles OdbcConnection::connectTo(const QString& adoConnectionString)
+{
+    const QString odbcText = ConnectionString::toOdbc(adoConnectionString);
     SQLHENV environment = nullptr;
     if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &environment)))
         throw DatabaseError(QStringLiteral("O gerenciador de drivers ODBC não pôde ser iniciado"));
@@ -332,8 +347,7 @@ void OdbcConnection::connect()
         SQLFreeHandle(SQL_HANDLE_ENV, environment);
         throw error;
     }
-    m_environment = environment;
-    m_connection = connection;
+    return {environment, connection};
 }
 
 void OdbcConnection::disconnect() noexcept

@@ -23,6 +23,15 @@ public:
     const QString& connectionString() const { return m_connectionString; }
 
     void open();
+    // Opens with a connection made elsewhere (see connectTo) for this connection's string; the
+    // connection owns and releases it from then on.
+    struct Handles {
+        void* environment = nullptr;
+        void* connection = nullptr;
+    };
+    void adopt(Handles handles) noexcept;
+    // Connects with that text and hands over the connection; safe on any thread. Throws DatabaseError.
+    static Handles connectTo(const QString& adoConnectionString);
     void close() noexcept;
     // True from a successful open() until close(). A connection the server dropped meanwhile still
     // counts: the next statement connects again before it runs, so an agent that runs for a whole

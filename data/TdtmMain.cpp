@@ -1,6 +1,7 @@
 #include "TdtmMain.h"
 
 #include "AppError.h"
+#include "ConexaoAntecipada.h"
 #include "DataSourceStore.h"
 #include "ExecutableFolder.h"
 #include "MessageBoxes.h"
@@ -15,7 +16,25 @@ const QString TdtmMain::MensagemFalhaConexao =
                    "administrador do sistema.");
 
 namespace {
+
 const QString nomeFonteDados = QStringLiteral("CorvelLane");
+const QString usuarioPadrao = QStringLiteral("corvellane");
+const QString senhaPadrao = QStringLiteral("mabel7");
+
+QString cadeiaPara(const QString& usuario, const QString& senha)
+{
+    return QStringLiteral("Provider=MSDASQL.1;Password=") + senha +
+           QStringLiteral(";Persist Security Info=True;User ID=") + usuario +
+           QStringLiteral(";Data Source=") + nomeFonteDados;
+}
+
+} // namespace
+
+void TdtmMain::AntecipaConexao()
+{
+    // Without the data source the first-run dialog comes first, and it needs the window system.
+    if (DataSourceStore::systemDataSourceExists(nomeFonteDados))
+        ConexaoAntecipada::inicia(cadeiaPara(usuarioPadrao, senhaPadrao));
 }
 
 TdtmMain::TdtmMain(QObject* parent)
@@ -57,6 +76,8 @@ TdtmMain::~TdtmMain()
 
 void TdtmMain::DataModuleCreate()
 {
+    // The driver manager's settings are read below: not while a connection started early reads them.
+    ConexaoAntecipada::aguarda();
     CriaFonteODBC();
     if (!Conecta())
         return; // the start-up gate finds the connection closed and ends the program
@@ -86,8 +107,8 @@ void TdtmMain::DataModuleDestroy()
 void TdtmMain::CriaFonteODBC()
 {
     NomeBanco = QStringLiteral("CORVELLANE");
-    UsuarioBanco = QStringLiteral("corvellane");
-    SenhaBanco = QStringLiteral("mabel7");
+    UsuarioBanco = usuarioPadrao;
+    SenhaBanco = senhaPadrao;
     if (DataSourceStore::systemDataSourceExists(nomeFonteDados))
         return;
     // How the dialog ended does not matter here: the connection attempt that follows tells.
@@ -97,9 +118,7 @@ void TdtmMain::CriaFonteODBC()
 
 QString TdtmMain::CadeiaDeConexao() const
 {
-    return QStringLiteral("Provider=MSDASQL.1;Password=") + SenhaBanco +
-           QStringLiteral(";Persist Security Info=True;User ID=") + UsuarioBanco +
-           QStringLiteral(";Data Source=") + nomeFonteDados;
+    return cadeiaPara(UsuarioBanco, SenhaBanco);
 }
 
 bool TdtmMain::Conecta()
@@ -108,7 +127,10 @@ bool TdtmMain::Conecta()
         return true;
     dbCorvelLane.setConnectionString(CadeiaDeConexao());
     try {
-        dbCorvelLane.open();
+        if (const std::optional<OdbcConnection::Handles> antecipada = ConexaoAntecipada::toma(CadeiaDeConexao()))
+            dbCorvelLane.adopt(*antecipada);
+        else
+            dbCorvelLane.open();
         return true;
     } catch (const AppError&) {
         // The driver's own text stays out of the box and the log: it names servers and accounts.

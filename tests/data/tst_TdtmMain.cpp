@@ -1,9 +1,11 @@
 #include "AppError.h"
+#include "ConexaoAntecipada.h"
 #include "MessageBoxes.h"
 #include "ScratchFolder.h"
 #include "TdtmMain.h"
 #include "TestDatabase.h"
 
+#include <QScopeGuard>
 #include <QTest>
 
 // The data module on a workstation whose data source exists and whose server answers. The failing
@@ -27,6 +29,48 @@ private Q_SLOTS:
         QCOMPARE(module.dbCorvelLane.connectionString(),
                  QStringLiteral("Provider=MSDASQL.1;Password=mabel7;Persist Security Info=True;User "
                                 "ID=corvellane;Data Source=CorvelLane"));
+    }
+
+    // The connection started before the display takes the place of the module's own: one connection
+    // on the server, not two. One started with another text is given up, not left open.
+    void takesTheConnectionStartedEarly_data()
+    {
+        QTest::addColumn<bool>("sameText");
+        QTest::newRow("the module's text") << true;
+        QTest::newRow("another text") << false;
+    }
+
+    void takesTheConnectionStartedEarly()
+    {
+        QFETCH(bool, sameText);
+        ScratchFolder folder;
+        ScriptedMessageBoxes boxes;
+        if (sameText)
+            TdtmMain::AntecipaConexao();
+        else
+            ConexaoAntecipada::inicia(QStringLiteral("Password=mabel7;User ID=corvellane;Data Source=CorvelLane"));
+        ConexaoAntecipada::aguarda();
+        TdtmMain module;
+        QVERIFY(module.dbCorvelLane.isConnected());
+        QVERIFY(boxes.shown().isEmpty());
+        QVERIFY(folder.logBytes().isEmpty());
+        QCOMPARE(TestDatabase::value("select count(*) from information_schema.processlist "
+                                     "where user = 'corvellane'")
+                     .toInt(),
+                 1);
+    }
+
+    void earlyConnectionThatFailsIsReportedAsAtStartUp()
+    {
+        ScratchFolder folder;
+        ScriptedMessageBoxes boxes;
+        TestDatabase::stopServer();
+        const auto resume = qScopeGuard([] { TestDatabase::resumeServer(); });
+        TdtmMain::AntecipaConexao();
+        TdtmMain module;
+        QVERIFY(!module.dbCorvelLane.isConnected());
+        QCOMPARE(boxes.texts(), QStringList{TdtmMain::MensagemFalhaConexao});
+        QCOMPARE(folder.logMessages(), QStringList{TdtmMain::MensagemFalhaConexao});
     }
 
     void referenceClearedWithTheModule()
