@@ -15,12 +15,24 @@ Iniciada& iniciada()
     return unica;
 }
 
+// Made or not, a connection nobody takes is closed.
+void solta(std::future<OdbcConnection::Handles> conexao)
+{
+    try {
+        OdbcConnection sobra;
+        sobra.adopt(conexao.get());
+    } catch (...) {
+    }
+}
+
 } // namespace
 
 namespace ConexaoAntecipada {
 
 void inicia(const QString& cadeia)
 {
+    if (iniciada().conexao.valid())
+        solta(std::move(iniciada().conexao));
     iniciada().cadeia = cadeia;
     iniciada().conexao =
         std::async(std::launch::async, [cadeia] { return OdbcConnection::connectTo(cadeia); });
@@ -40,12 +52,7 @@ std::optional<OdbcConnection::Handles> toma(const QString& cadeia)
     const bool mesma = iniciada().cadeia == cadeia;
     iniciada().cadeia.clear();
     if (!mesma) {
-        // Started for another data source: made or not, it is of no use.
-        try {
-            OdbcConnection sobra;
-            sobra.adopt(conexao.get());
-        } catch (...) {
-        }
+        solta(std::move(conexao));
         return std::nullopt;
     }
     return conexao.get();
