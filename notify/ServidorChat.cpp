@@ -7,12 +7,12 @@
 #include "FormatoMensagem.h"
 #include "InstantaneoDaFila.h"
 #include "TUtil.h"
+#include "TcpConnection.h"
+#include "TcpListener.h"
 #include "Windows1252.h"
 
 #include <QDateTime>
 #include <QLocale>
-#include <QTcpServer>
-#include <QTcpSocket>
 #include <QTimer>
 #include <optional>
 
@@ -34,17 +34,18 @@ void registra(const QString& mensagem)
 ServidorChat::ServidorChat(QStringList& fila, int& contadorLogFila, std::function<void()> mostrarNotificacao,
                            QObject* parent)
     : QObject(parent), m_fila(fila), m_contadorLogFila(contadorLogFila),
-      m_mostrarNotificacao(std::move(mostrarNotificacao)), m_servidor(new QTcpServer(this))
+      m_mostrarNotificacao(std::move(mostrarNotificacao)), m_servidor(new TcpListener(this))
 {
     setObjectName(QStringLiteral("ServidorChat"));
     m_varredura = new QTimer(this);
     m_varredura->setInterval(500);
     connect(m_varredura, &QTimer::timeout, this, [this] { guarded([this] { Varre(); }); });
-    connect(m_servidor, &QTcpServer::newConnection, this, [this] { guarded([this] { novaConexao(); }); });
+    connect(m_servidor, &TcpListener::accepted, this,
+            [this](TcpConnection* conexao) { guarded([this, conexao] { novaConexao(conexao); }); });
     // Out of file descriptors, the server stops accepting; it must listen again once some are free.
-    connect(m_servidor, &QTcpServer::acceptError, this, [this] {
+    connect(m_servidor, &TcpListener::acceptFailed, this, [this] {
         guarded([this] { ServidorChatClientError(); });
-        QTimer::singleShot(100, m_servidor, &QTcpServer::resumeAccepting);
+        QTimer::singleShot(100, m_servidor, &TcpListener::resumeAccepting);
     });
 }
 
@@ -70,17 +71,16 @@ void ServidorChat::Escuta(quint16 porta)
 {
     // Connections arrive in bursts when the server sends to many jobs at once; a short queue of
     // unaccepted connections makes the sender's kernel wait a whole retransmission time.
-    m_servidor->setListenBacklogSize(1024);
-    if (m_servidor->listen(QHostAddress::Any, porta))
+    if (m_servidor->listen(porta, 1024))
         return;
     const QString numero = QString::number(porta);
-    switch (m_servidor->serverError()) {
-    case QAbstractSocket::AddressInUseError:
+    switch (m_servidor->error()) {
+    case TcpListener::Error::AddressInUse:
         throw AppError(
             QStringLiteral("A porta %1 já está em uso por outro programa, provavelmente outra cópia do "
                            "CorvelLane aberta nesta estação. Feche-o e inicie o CorvelLane novamente")
                 .arg(numero));
-    case QAbstractSocket::SocketAccessError:
+    case TcpListener::Error::AccessDenied:
         throw AppError(
             QStringLiteral("O CorvelLane não tem permissão para abrir a porta %1. O administrador deve "
                            "conceder a permissão ao programa (setcap cap_net_bind_service=+ep no "
@@ -94,13 +94,13 @@ void ServidorChat::Escuta(quint16 porta)
 
 quint16 ServidorChat::Porta() const
 {
-    return m_servidor->serverPort();
+    return m_servidor->port();
 }
 
 void ServidorChat::Fecha()
 {
     m_servidor->close();
-    for (QTcpSocket* conexao : m_servidor->findChildren<QTcpSocket*>()) {
+    for (TcpConnection* conexao : m_servidor->findChildren<TcpConnection*>()) {
         conexao->abort();
         conexao->deleteLater();
     }
@@ -111,11 +111,10 @@ void ServidorChat::DescartaConexoesOciosas(qsizetype quantas)
     // The server closes each connection once it has sent its message, so a connection that has sent
     // nothing for a while is not the server's. One whose bytes have arrived is read, never dropped.
     const qint64 agora = QDateTime::currentMSecsSinceEpoch();
-    for (QTcpSocket* conexao : m_servidor->findChildren<QTcpSocket*>(Qt::FindDirectChildrenOnly)) {
+    for (TcpConnection* conexao : m_servidor->findChildren<TcpConnection*>(Qt::FindDirectChildrenOnly)) {
         if (quantas <= 0)
             return;
-        if (agora - conexao->property("aceitaEm").toLongLong() > EsperaPorDados &&
-            conexao->bytesAvailable() == 0 && !conexao->waitForReadyRead(0)) {
+        if (agora - conexao->acceptedAt() > EsperaPorDados && !conexao->hasSomethingToRead()) {
             conexao->abort();
             conexao->setParent(nullptr);
             conexao->deleteLater();
@@ -126,7 +125,7 @@ void ServidorChat::DescartaConexoesOciosas(qsizetype quantas)
 
 qsizetype ServidorChat::ConexoesAbertas() const
 {
-    return m_servidor->findChildren<QTcpSocket*>(Qt::FindDirectChildrenOnly).size();
+    return m_servidor->findChildren<TcpConnection*>(Qt::FindDirectChildrenOnly).size();
 }
 
 void ServidorChat::Varre()
@@ -138,27 +137,21 @@ void ServidorChat::Varre()
     }
 }
 
-void ServidorChat::novaConexao()
+void ServidorChat::novaConexao(TcpConnection* conexao)
 {
-    while (QTcpSocket* conexao = m_servidor->nextPendingConnection()) {
-        conexao->setProperty("aceitaEm", QDateTime::currentMSecsSinceEpoch());
-        if (ConexoesAbertas() > LimiteDeConexoes)
-            DescartaConexoesOciosas(1);
-        if (ConexoesAbertas() >= LimiteRigidoDeConexoes && !m_varredura->isActive()) {
-            // Behind by this much, the agent lets further connections wait in the kernel's queue
-            // rather than drop what they carry, and looks again shortly.
-            m_servidor->pauseAccepting();
-            m_varredura->start();
-        }
-        connect(conexao, &QTcpSocket::readyRead, this,
-                [this, conexao] { guarded([&] { ServidorChatClientRead(conexao->readAll()); }); });
-        connect(conexao, &QTcpSocket::errorOccurred, this, [this](QAbstractSocket::SocketError erro) {
-            // The sender closing its end is how every notification ends, not a fault.
-            if (erro != QAbstractSocket::RemoteHostClosedError)
-                guarded([this] { ServidorChatClientError(); });
-        });
-        connect(conexao, &QTcpSocket::disconnected, conexao, &QObject::deleteLater);
+    if (ConexoesAbertas() > LimiteDeConexoes)
+        DescartaConexoesOciosas(1);
+    if (ConexoesAbertas() >= LimiteRigidoDeConexoes && !m_varredura->isActive()) {
+        // Behind by this much, the agent lets further connections wait in the kernel's queue
+        // rather than drop what they carry, and looks again shortly.
+        m_servidor->pauseAccepting();
+        m_varredura->start();
     }
+    connect(conexao, &TcpConnection::received, this,
+            [this](const QByteArray& bytes) { guarded([&] { ServidorChatClientRead(bytes); }); });
+    // The sender closing its end is how every notification ends, and is not reported.
+    connect(conexao, &TcpConnection::failed, this,
+            [this] { guarded([this] { ServidorChatClientError(); }); });
 }
 
 void ServidorChat::ServidorChatClientRead(const QByteArray& bytes)

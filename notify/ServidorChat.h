@@ -6,9 +6,9 @@
 #include <QStringList>
 #include <functional>
 
-class QTcpServer;
 class QTimer;
-class QTcpSocket;
+class TcpConnection;
+class TcpListener;
 
 // The listener for the print-accounting server's notifications. Every read on a connection is one
 // message: it is logged, checked, queued, the queue is saved to a snapshot file in the working
@@ -47,7 +47,7 @@ public:
     static quint16 PortaConfigurada();
 
 private:
-    void novaConexao();
+    void novaConexao(TcpConnection* conexao);
     void DescartaConexoesOciosas(qsizetype quantas);
     qsizetype ConexoesAbertas() const;
     void Varre();
@@ -56,7 +56,7 @@ private:
     QStringList& m_fila;
     int& m_contadorLogFila;
     std::function<void()> m_mostrarNotificacao;
-    QTcpServer* m_servidor;
+    TcpListener* m_servidor;
     QTimer* m_varredura; // runs only while accepting is paused
     ConteudoDaFila m_conteudo;
 };

@@ -1,6 +1,10 @@
 #include "LocalAddress.h"
 
-#include <QNetworkInterface>
+#include <arpa/inet.h>
+#include <ifaddrs.h>
+#include <memory>
+#include <net/if.h>
+#include <netinet/in.h>
 #include <optional>
 
 namespace {
@@ -10,11 +14,16 @@ std::optional<QString>& overridden()
     return address;
 }
 
-bool usable(const QNetworkInterface& interface)
+bool usable(const ifaddrs& entry)
 {
-    const auto flags = interface.flags();
-    return flags.testFlag(QNetworkInterface::IsUp) && flags.testFlag(QNetworkInterface::IsRunning) &&
-           !flags.testFlag(QNetworkInterface::IsLoopBack);
+    const unsigned flags = entry.ifa_flags;
+    return entry.ifa_addr && entry.ifa_addr->sa_family == AF_INET && (flags & IFF_UP) &&
+           (flags & IFF_RUNNING) && !(flags & IFF_LOOPBACK);
+}
+
+bool isLoopbackOrLinkLocal(in_addr_t hostOrder)
+{
+    return (hostOrder >> 24) == 127 || (hostOrder >> 16) == 0xa9fe; // 127.0.0.0/8, 169.254.0.0/16
 }
 } // namespace
 
@@ -24,16 +33,19 @@ QString firstIPv4()
 {
     if (overridden())
         return *overridden();
-    const QHostAddress linkLocal(QStringLiteral("169.254.0.0"));
-    for (const QNetworkInterface& interface : QNetworkInterface::allInterfaces()) {
-        if (!usable(interface))
+    ifaddrs* list = nullptr;
+    if (::getifaddrs(&list) != 0)
+        return {};
+    const std::unique_ptr<ifaddrs, decltype(&::freeifaddrs)> owner(list, &::freeifaddrs);
+    // The kernel lists the addresses by interface, in the order the interfaces were made.
+    for (const ifaddrs* entry = list; entry; entry = entry->ifa_next) {
+        if (!usable(*entry))
             continue;
-        for (const QNetworkAddressEntry& entry : interface.addressEntries()) {
-            const QHostAddress address = entry.ip();
-            if (address.protocol() == QAbstractSocket::IPv4Protocol && !address.isLoopback() &&
-                !address.isInSubnet(linkLocal, 16))
-                return address.toString();
-        }
+        const in_addr address = reinterpret_cast<const sockaddr_in*>(entry->ifa_addr)->sin_addr;
+        if (isLoopbackOrLinkLocal(ntohl(address.s_addr)))
+            continue;
+        char text[INET_ADDRSTRLEN];
+        return QString::fromLatin1(::inet_ntop(AF_INET, &address, text, sizeof text));
     }
     return {};
 }
