@@ -1,5 +1,6 @@
 #include "AppError.h"
 #include "ExecutableFolder.h"
+#include "FontconfigWarmUp.h"
 #include "MessageBoxes.h"
 #include "SessionEnd.h"
 #include "TUtil.h"
@@ -12,7 +13,9 @@
 int main(int argc, char* argv[])
 {
     TdtmMain::AntecipaConexao();
+    FontconfigWarmUp fonts;
     QApplication app(argc, argv);
+    fonts.finish();
     QApplication::setApplicationName(QStringLiteral("CorvelLane"));
     QApplication::setQuitOnLastWindowClosed(false);
 
