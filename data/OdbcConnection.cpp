@@ -411,6 +411,16 @@ void OdbcConnection::forget(const QString& sql) noexcept
     m_preparedOrder.removeOne(sql);
 }
 
+void OdbcConnection::keepIfRunAgain(const QString& sql) noexcept
+{
+    if (m_ranBefore.contains(sql))
+        return;
+    forget(sql);
+    if (m_ranBefore.size() >= MaxRememberedStatements)
+        m_ranBefore.clear();
+    m_ranBefore.insert(sql);
+}
+
 template <typename Work> auto OdbcConnection::run(const QString& sql, Work work)
 {
     // A server restart shows only when a statement fails on the old connection: then the statement
@@ -420,7 +430,9 @@ template <typename Work> auto OdbcConnection::run(const QString& sql, Work work)
         ensureAlive();
         try {
             Statement statement(prepared(sql));
-            return work(statement);
+            auto result = work(statement);
+            keepIfRunAgain(sql);
+            return result;
         } catch (const DatabaseError& error) {
             // A statement that failed is prepared afresh next time, in case the failure was its own.
             forget(sql);

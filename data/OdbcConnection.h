@@ -4,6 +4,7 @@
 
 #include <QHash>
 #include <QList>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -50,16 +51,22 @@ private:
     // Connects again after the server dropped the connection; throws when it is still away.
     void ensureAlive();
     // The connection keeps its statements prepared for reuse: the agent runs the same few statements
-    // over and over, and preparing each time would cost a second round trip to the server.
+    // over and over, and preparing each time would cost a second round trip to the server. A
+    // statement is kept from its second run on: a prepared statement holds some 50 kB in the driver,
+    // and most of what start-up runs never runs again.
     static constexpr qsizetype MaxPreparedStatements = 32;
+    static constexpr qsizetype MaxRememberedStatements = 256;
     void* prepared(const QString& sql);
     void forget(const QString& sql) noexcept;
+    // Releases a statement after its first run, and remembers that it ran.
+    void keepIfRunAgain(const QString& sql) noexcept;
     template <typename Work> auto run(const QString& sql, Work work);
 
     void* m_environment = nullptr;
     void* m_connection = nullptr;
     QHash<QString, void*> m_prepared;
     QStringList m_preparedOrder;
+    QSet<QString> m_ranBefore;
     bool m_wanted = false;
     QString m_connectionString;
 };

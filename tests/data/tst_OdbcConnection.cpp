@@ -97,6 +97,33 @@ private Q_SLOTS:
         QVERIFY(other.query("select connection_id()", {}).field(0).toInt() != id);
     }
 
+    void onlyStatementsThatRunAgainStayPrepared()
+    {
+        // The server's count of prepared statements, through the test's own connection; counting
+        // twice first keeps the counting statement prepared, so that counting changes nothing.
+        const auto preparedOnServer = [this] {
+            return connection()
+                .query("select variable_value from information_schema.global_status "
+                       "where variable_name = 'PREPARED_STMT_COUNT'",
+                       {})
+                .field(0)
+                .toInt();
+        };
+        preparedOnServer();
+        const int before = preparedOnServer();
+        OdbcConnection other;
+        other.setConnectionString(connection().connectionString());
+        other.open();
+        QCOMPARE(other.query("select 1 + ?", {1}).field(0).toInt(), 2);
+        QCOMPARE(preparedOnServer(), before); // run once: released
+        other.execute("set @corvellane = ?", {1});
+        other.execute("set @corvellane = ?", {2});
+        QCOMPARE(preparedOnServer(), before + 1); // run again: kept
+        other.execute("set @corvellane = ?", {3});
+        QCOMPARE(other.query("select @corvellane", {}).field(0).toInt(), 3);
+        QCOMPARE(preparedOnServer(), before + 1); // and reused
+    }
+
     void serverAwayAndBack()
     {
         OdbcConnection other;
