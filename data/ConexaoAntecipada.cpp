@@ -1,6 +1,8 @@
 #include "ConexaoAntecipada.h"
 
+#include <clocale>
 #include <future>
+#include <locale.h>
 
 namespace {
 
@@ -25,6 +27,29 @@ void solta(std::future<OdbcConnection::Handles> conexao)
     }
 }
 
+// The driver manager probes the driver for optional entry points, and the C library words each miss
+// in the user's language, loading its message catalogue (about 300 kB) for texts nobody reads. The
+// connecting thread works in the "C" locale instead; the driver's own messages are never translated.
+OdbcConnection::Handles conectaNoLocaleC(const QString& cadeia)
+{
+    const locale_t c = newlocale(LC_ALL_MASK, "C", locale_t(nullptr));
+    const locale_t anterior = c ? uselocale(c) : locale_t(nullptr);
+    const auto restaura = [c, anterior] {
+        if (!c)
+            return;
+        uselocale(anterior);
+        freelocale(c);
+    };
+    try {
+        OdbcConnection::Handles conexao = OdbcConnection::connectTo(cadeia);
+        restaura();
+        return conexao;
+    } catch (...) {
+        restaura();
+        throw;
+    }
+}
+
 } // namespace
 
 namespace ConexaoAntecipada {
@@ -34,8 +59,7 @@ void inicia(const QString& cadeia)
     if (iniciada().conexao.valid())
         solta(std::move(iniciada().conexao));
     iniciada().cadeia = cadeia;
-    iniciada().conexao =
-        std::async(std::launch::async, [cadeia] { return OdbcConnection::connectTo(cadeia); });
+    iniciada().conexao = std::async(std::launch::async, [cadeia] { return conectaNoLocaleC(cadeia); });
 }
 
 void aguarda()

@@ -5,6 +5,7 @@
 #include "TdtmMain.h"
 #include "TestDatabase.h"
 
+#include <QFile>
 #include <QScopeGuard>
 #include <QTest>
 
@@ -13,7 +14,35 @@
 class tst_TdtmMain : public QObject {
     Q_OBJECT
 
+    static bool messageCatalogueLoaded()
+    {
+        QFile maps(QStringLiteral("/proc/self/maps"));
+        return maps.open(QIODevice::ReadOnly) && maps.readAll().contains("/LC_MESSAGES/libc.mo");
+    }
+
 private Q_SLOTS:
+    // First of all: a message catalogue, once loaded, stays for the life of the process.
+    void earlyConnectionLoadsNoMessageCatalogue()
+    {
+        if (!QFile::exists(QStringLiteral("/usr/share/locale/pt_BR/LC_MESSAGES/libc.mo")))
+            QSKIP("the C library's Brazilian messages are not installed");
+        QVERIFY(!messageCatalogueLoaded());
+        {
+            ScratchFolder folder;
+            ScriptedMessageBoxes boxes;
+            TdtmMain::AntecipaConexao();
+            TdtmMain module;
+            QVERIFY(module.dbCorvelLane.isConnected());
+        }
+        QVERIFY(!messageCatalogueLoaded());
+        // Connecting on this thread, in the user's language, does load it: the check above can fail.
+        OdbcConnection other;
+        other.setConnectionString(
+            QStringLiteral("Provider=MSDASQL.1;Password=mabel7;User ID=corvellane;Data Source=CorvelLane"));
+        other.open();
+        QVERIFY(messageCatalogueLoaded());
+    }
+
     void startsQuietlyWhenTheServerAnswers()
     {
         ScratchFolder folder;
@@ -48,7 +77,8 @@ private Q_SLOTS:
         if (sameText)
             TdtmMain::AntecipaConexao();
         else
-            ConexaoAntecipada::inicia(QStringLiteral("Password=mabel7;User ID=corvellane;Data Source=CorvelLane"));
+            ConexaoAntecipada::inicia(
+                QStringLiteral("Password=mabel7;User ID=corvellane;Data Source=CorvelLane"));
         ConexaoAntecipada::aguarda();
         TdtmMain module;
         QVERIFY(module.dbCorvelLane.isConnected());
