@@ -1,6 +1,8 @@
 #include "ReportCanvas.h"
 
+#include <QImage>
 #include <QPaintDevice>
+#include <QPaintEngine>
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
@@ -14,6 +16,9 @@ constexpr double grain = 1.0 / 64;
 // What a line keeps to spare on the right to be judged without the full layout, in pixels: the
 // layout's sums of widths round, and it breaks a line that a measure puts right at the box's side.
 constexpr double borderline = 1.0;
+// Lines a font keeps shaped: a report of many jobs has as many codes and documents, and past this
+// many the cache starts over rather than hold them all.
+constexpr qsizetype cachedLines = 4096;
 
 // Pixels as QTextLayout keeps them: truncated to its unit. A line drawn on such a position lands on
 // the very spot the layout would have drawn it.
@@ -75,10 +80,45 @@ bool inkInside(const QRectF& box, double x, double advance, const QString& text,
            x + advance + inkAfter(text.back(), metrics) + borderline <= box.right();
 }
 
+// The text as a layout with no width to keep to shapes it: one line, kerned as drawText kerns it. The
+// layout keeps its shaping past endLayout(), or glyphRuns() would shape the text all over again.
+ReportCanvas::Line shape(const QString& text, const QFont& font, QPaintDevice* device)
+{
+    QTextLayout layout(text, font, device);
+    layout.setCacheEnabled(true);
+    layout.beginLayout();
+    const QTextLine line = layout.createLine();
+    layout.endLayout();
+    ReportCanvas::Line shaped{line.horizontalAdvance(), line.glyphRuns(), {}};
+    for (const QGlyphRun& run : std::as_const(shaped.runs)) {
+        const QRawFont rawFont = run.rawFont();
+        const QList<quint32> glyphs = run.glyphIndexes();
+        const QList<QPointF> positions = run.positions();
+        for (qsizetype i = 0; i < glyphs.size(); ++i)
+            shaped.ink |= rawFont.boundingRect(glyphs.at(i)).translated(positions.at(i));
+    }
+    return shaped;
+}
+
 } // namespace
 
+ReportCanvas::Font::Font(const QFont& font, QPaintDevice* device)
+    : font(font), metrics(font, device), m_device(device)
+{
+}
+
+ReportCanvas::Line ReportCanvas::Font::line(const QString& text) const
+{
+    if (const auto found = m_lines.constFind(text); found != m_lines.cend())
+        return *found;
+    if (m_lines.size() >= cachedLines)
+        m_lines.clear();
+    return *m_lines.insert(text, shape(text, font, m_device));
+}
+
 ReportCanvas::ReportCanvas(QPainter& painter, QPaintDevice& device)
-    : m_painter(painter), m_device(device), m_scale(device.logicalDpiX() / 25.4)
+    : m_painter(painter), m_device(device), m_scale(device.logicalDpiX() / 25.4),
+      m_holdsText(painter.paintEngine()->type() == QPaintEngine::Pdf)
 {
     m_painter.setPen(QPen(Qt::black, ruleWidth * m_scale, Qt::SolidLine, Qt::FlatCap));
 }
@@ -96,26 +136,44 @@ QRectF ReportCanvas::rect(double left, double top, double width, double height) 
 
 void ReportCanvas::vertical(double x, double top, double height)
 {
-    m_painter.drawLine(QPointF(x * m_scale, top * m_scale), QPointF(x * m_scale, (top + height) * m_scale));
+    m_rules.append(QLineF(x * m_scale, top * m_scale, x * m_scale, (top + height) * m_scale));
 }
 
 void ReportCanvas::horizontal(double left, double y, double length)
 {
-    m_painter.drawLine(QPointF(left * m_scale, y * m_scale), QPointF((left + length) * m_scale, y * m_scale));
+    m_rules.append(QLineF(left * m_scale, y * m_scale, (left + length) * m_scale, y * m_scale));
 }
 
-// Most cells hold one short line, or one line too long for a box one line high: those are measured
-// and drawn without a layout, a clip or a saved state, to the same result. The rest, and whatever
-// comes too near the box's sides to judge from the measure, take the full layout.
+void ReportCanvas::frame(const QRectF& area)
+{
+    flushRules();
+    m_painter.drawRect(area);
+}
+
+void ReportCanvas::fill(const QRectF& area, const QColor& color)
+{
+    flush();
+    m_painter.fillRect(area, color);
+}
+
+void ReportCanvas::image(const QRectF& area, const QImage& image)
+{
+    flush();
+    m_painter.drawImage(area, image);
+}
+
+// Most cells hold one short line, or one line too long for a box one line high: those are shaped once
+// as a line and drawn without wrapping, a clip or a saved state, to the same result. The rest, and
+// whatever comes too near the box's sides to judge from the measure, take the full layout.
 void ReportCanvas::text(const QRectF& box, const QString& content, const Font& font, Qt::Alignment alignment)
 {
     if (content.isEmpty())
         return;
     if (isLeftOrCentred(alignment) && isPlainLine(content) &&
         holdsTheInkOfALine(box, font.metrics, alignment)) {
-        const double advance = font.metrics.horizontalAdvance(content);
-        if (wholeLine(box, content, font, alignment, advance) ||
-            elidedLine(box, content, font, alignment, advance))
+        const Line line = font.line(content);
+        if (wholeLine(box, content, line, font, alignment) ||
+            elidedLine(box, content, line.advance, font, alignment))
             return;
     }
     formattedText(box, content, font, alignment, {});
@@ -164,27 +222,33 @@ void ReportCanvas::formattedText(const QRectF& box, const QString& content, cons
 }
 
 // A line that fits goes where the layout puts it: its left end on the box's left or centred by its
-// advance, its baseline one ascent below its top.
-bool ReportCanvas::wholeLine(const QRectF& box, const QString& content, const Font& font,
-                             Qt::Alignment alignment, double advance)
+// advance, its top on a layout unit, its baseline one ascent below.
+bool ReportCanvas::wholeLine(const QRectF& box, const QString& content, const Line& line, const Font& font,
+                             Qt::Alignment alignment)
 {
     double x = inLayoutUnits(box.left());
     if (alignment & Qt::AlignHCenter)
-        x += inLayoutUnits((inLayoutUnits(box.width()) - advance) / 2);
-    if (!inkInside(box, x, advance, content, font.metrics))
+        x += inLayoutUnits((inLayoutUnits(box.width()) - line.advance) / 2);
+    if (!inkInside(box, x, line.advance, content, font.metrics))
         return false;
-    const double top = box.top() + verticalOffset(box, font.metrics.height(), alignment);
-    useFont(font);
-    m_painter.drawText(QPointF(x, inLayoutUnits(top) + font.metrics.ascent()), content);
+    const double top = inLayoutUnits(box.top() + verticalOffset(box, font.metrics.height(), alignment));
+    if (m_holdsText) {
+        hold(line, QPointF(x, top));
+    } else {
+        useFont(font);
+        m_painter.drawText(QPointF(x, top + font.metrics.ascent()), content);
+    }
     return true;
 }
 
 // Text wider than a box one line high wraps, and its first line, the only one shown, ends in an
 // ellipsis in place of the rest: the whole text elided into the box's width, drawn through the very
-// call the layout's drawing makes. That call clips to the line itself when the line overflows it;
-// only ink beyond the first glyph's or the last one's advance could cross the box's sides unclipped.
-bool ReportCanvas::elidedLine(const QRectF& box, const QString& content, const Font& font,
-                              Qt::Alignment alignment, double advance)
+// call the layout's drawing makes. That call clips to the line itself when the line overflows it,
+// as one rounded up to whole pixels mostly does; only ink beyond the first glyph's or the last one's
+// advance could cross the box's sides unclipped. Nothing clips a run of glyphs held back: the line is
+// held back only when its ink stays inside that clip, and drawn through the call otherwise.
+bool ReportCanvas::elidedLine(const QRectF& box, const QString& content, double advance, const Font& font,
+                              Qt::Alignment alignment)
 {
     const QFontMetricsF& metrics = font.metrics;
     const double lineHeight = metrics.height();
@@ -196,11 +260,68 @@ bool ReportCanvas::elidedLine(const QRectF& box, const QString& content, const F
     if (elided == content || elided.isEmpty() || inkBefore(elided.front(), metrics) > 0 ||
         inkAfter(elided.back(), metrics) > 0)
         return false;
-    const double top = box.top() + verticalOffset(box, lineHeight, alignment);
+    const QRectF lineBox(box.left(), box.top() + verticalOffset(box, lineHeight, alignment), box.width(),
+                         lineHeight);
+    if (m_holdsText) {
+        const Line line = font.line(elided);
+        const double centring = alignment & Qt::AlignHCenter ? (lineBox.width() - line.advance) / 2 : 0;
+        const QPointF topLeft(inLayoutUnits(lineBox.left() + centring), inLayoutUnits(lineBox.top()));
+        if (lineBox.contains(line.ink.translated(topLeft))) {
+            hold(line, topLeft);
+            return true;
+        }
+    }
     useFont(font);
-    m_painter.drawText(QRectF(box.left(), top, box.width(), lineHeight),
-                       int(alignment & Qt::AlignHorizontal_Mask) | Qt::AlignTop, elided);
+    m_painter.drawText(lineBox, int(alignment & Qt::AlignHorizontal_Mask) | Qt::AlignTop, elided);
     return true;
+}
+
+void ReportCanvas::hold(const Line& line, QPointF topLeft)
+{
+    for (const QGlyphRun& run : line.runs) {
+        HeldRun& held = heldRun(run.rawFont());
+        held.glyphs.append(run.glyphIndexes());
+        for (const QPointF& position : run.positions())
+            held.positions.append(topLeft + position);
+    }
+}
+
+ReportCanvas::HeldRun& ReportCanvas::heldRun(const QRawFont& font)
+{
+    const auto found =
+        std::find_if(m_text.begin(), m_text.end(), [&font](const HeldRun& run) { return run.font == font; });
+    if (found != m_text.end())
+        return *found;
+    return m_text.emplace_back(HeldRun{font, {}, {}});
+}
+
+void ReportCanvas::flush()
+{
+    flushRules();
+    flushText();
+}
+
+void ReportCanvas::flushRules()
+{
+    if (m_rules.isEmpty())
+        return;
+    m_painter.drawLines(m_rules);
+    m_rules.clear();
+}
+
+void ReportCanvas::flushText()
+{
+    for (HeldRun& held : m_text) {
+        if (held.glyphs.isEmpty())
+            continue;
+        QGlyphRun run;
+        run.setRawFont(held.font);
+        run.setGlyphIndexes(held.glyphs);
+        run.setPositions(held.positions);
+        m_painter.drawGlyphRun(QPointF(), run);
+        held.glyphs.clear();
+        held.positions.clear();
+    }
 }
 
 void ReportCanvas::useFont(const Font& font)

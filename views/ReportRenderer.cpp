@@ -49,7 +49,7 @@ int ReportRenderer::render(QPrinter& printer) const
             switch (band.kind) {
             case ReportBand::Kind::Title: {
                 if (!m_logo.isNull())
-                    painter.drawImage(canvas.rect(RG::Logo, top), m_logo);
+                    canvas.image(canvas.rect(RG::Logo, top), m_logo);
                 QString title;
                 QList<QTextLayout::FormatRange> formats;
                 for (const TitleRun& run : m_title) {
@@ -65,8 +65,8 @@ int ReportRenderer::render(QPrinter& printer) const
             }
             case ReportBand::Kind::ColumnHeader: {
                 const QRectF area = canvas.rect(0, top, RG::AreaWidth, RG::HeaderHeight);
-                painter.fillRect(area, RG::HeaderColor);
-                painter.drawRect(area);
+                canvas.fill(area, RG::HeaderColor);
+                canvas.frame(area);
                 for (std::size_t i = 0; i < RG::HeaderCaptions.size(); ++i) {
                     const RG::Caption& caption = RG::HeaderCaptions[i];
                     canvas.text(canvas.rect(caption.left, top, caption.width, RG::HeaderHeight),
@@ -100,19 +100,19 @@ int ReportRenderer::render(QPrinter& printer) const
                 canvas.horizontal(RG::MiddleRuleLeft, top + RG::MiddleRuleTop, RG::MiddleRuleLength);
                 // The caption's white background hides the part of the job rule that runs under it.
                 const QRectF caption = canvas.rect(RG::ObservationCaption, top);
-                painter.fillRect(caption, Qt::white);
+                canvas.fill(caption, Qt::white);
                 canvas.text(caption, QStringLiteral("Observações:"), headerFont, Qt::AlignHCenter);
                 canvas.text(canvas.rect(RG::Observation, top), row.observation, detailFont, Qt::AlignLeft);
-                painter.drawRect(canvas.rect(0, top, RG::AreaWidth, RG::DetailHeight));
+                canvas.frame(canvas.rect(0, top, RG::AreaWidth, RG::DetailHeight));
                 break;
             }
             case ReportBand::Kind::Summary: {
                 const QString total = m_hooks.beforeSummary ? m_hooks.beforeSummary() : QString();
                 const QRectF area = canvas.rect(0, top, RG::AreaWidth, RG::SummaryHeight);
-                painter.fillRect(area, RG::SummaryColor);
-                painter.drawLine(area.topLeft(), area.bottomLeft());
-                painter.drawLine(area.bottomLeft(), area.bottomRight());
-                painter.drawLine(area.topRight(), area.bottomRight());
+                canvas.fill(area, RG::SummaryColor);
+                canvas.vertical(0, top, RG::SummaryHeight);
+                canvas.horizontal(0, top + RG::SummaryHeight, RG::AreaWidth);
+                canvas.vertical(RG::AreaWidth, top, RG::SummaryHeight);
                 canvas.text(canvas.rect(RG::SummaryCaption, top),
                             QStringLiteral("Total de páginas Impressas...:"), summaryFont,
                             Qt::AlignLeft | Qt::AlignVCenter);
@@ -124,6 +124,7 @@ int ReportRenderer::render(QPrinter& printer) const
             }
         }
         canvas.horizontal(0, RG::AreaHeight, RG::AreaWidth);
+        canvas.flush();
     }
     painter.end();
     return int(pages.size());
