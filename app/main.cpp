@@ -1,6 +1,7 @@
 #include "AppError.h"
 #include "ExecutableFolder.h"
 #include "FontconfigWarmUp.h"
+#include "Fonts.h"
 #include "MessageBoxes.h"
 #include "SessionEnd.h"
 #include "TUtil.h"
@@ -16,6 +17,10 @@ int main(int argc, char* argv[])
     FontconfigWarmUp fonts;
     QApplication app(argc, argv);
     fonts.finish();
+    // The agent's windows are drawn in "MS Sans Serif", 11 px; so are its boxes and menus, as on the
+    // desktops the agent comes from. It also spares loading the desktop's own face at start-up: a line
+    // edit lays out its empty text in the application's font before it takes its own.
+    QApplication::setFont(Fonts::msSansSerif(11));
     QApplication::setApplicationName(QStringLiteral("CorvelLane"));
     QApplication::setQuitOnLastWindowClosed(false);
 
