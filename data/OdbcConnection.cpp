@@ -71,9 +71,13 @@ bool isIntegerType(int typeId)
     }
 }
 
+struct FreeStatement {
+    void operator()(void* handle) const noexcept { SQLFreeHandle(SQL_HANDLE_STMT, handle); }
+};
+
 } // namespace
 
-// One prepared statement of the connection's cache, run once with a set of values.
+// One prepared statement, run once with a set of values.
 class OdbcConnection::Statement {
 public:
     explicit Statement(SQLHSTMT handle) : m_handle(handle) {}
@@ -384,10 +388,8 @@ void OdbcConnection::ensureAlive()
     }
 }
 
-void* OdbcConnection::prepared(const QString& sql)
+void* OdbcConnection::prepare(const QString& sql)
 {
-    if (void* handle = m_prepared.value(sql))
-        return handle;
     SQLHSTMT handle = nullptr;
     check(SQLAllocHandle(SQL_HANDLE_STMT, m_connection, &handle), SQL_HANDLE_DBC, m_connection,
           "SQLAllocHandle");
@@ -397,6 +399,14 @@ void* OdbcConnection::prepared(const QString& sql)
         SQLFreeHandle(SQL_HANDLE_STMT, handle);
         throw error;
     }
+    return handle;
+}
+
+void* OdbcConnection::prepared(const QString& sql)
+{
+    if (void* handle = m_prepared.value(sql))
+        return handle;
+    void* handle = prepare(sql);
     if (m_preparedOrder.size() >= MaxPreparedStatements)
         forget(m_preparedOrder.first());
     m_prepared.insert(sql, handle);
@@ -411,14 +421,14 @@ void OdbcConnection::forget(const QString& sql) noexcept
     m_preparedOrder.removeOne(sql);
 }
 
-void OdbcConnection::keepIfRunAgain(const QString& sql) noexcept
+bool OdbcConnection::ranBefore(const QString& sql)
 {
     if (m_ranBefore.contains(sql))
-        return;
-    forget(sql);
+        return true;
     if (m_ranBefore.size() >= MaxRememberedStatements)
         m_ranBefore.clear();
     m_ranBefore.insert(sql);
+    return false;
 }
 
 template <typename Work> auto OdbcConnection::run(const QString& sql, Work work)
@@ -426,13 +436,15 @@ template <typename Work> auto OdbcConnection::run(const QString& sql, Work work)
     // A server restart shows only when a statement fails on the old connection: then the statement
     // runs once more on a new one. Every statement of the agent can safely run twice (reads, and
     // updates that set values).
+    const bool keep = ranBefore(sql);
     for (int attempt = 1;; ++attempt) {
         ensureAlive();
         try {
-            Statement statement(prepared(sql));
-            auto result = work(statement);
-            keepIfRunAgain(sql);
-            return result;
+            // A first run has a statement of its own, released after it: it never pushes a statement
+            // that repeats out of the kept ones.
+            const std::unique_ptr<void, FreeStatement> once(keep ? nullptr : prepare(sql));
+            Statement statement(keep ? prepared(sql) : once.get());
+            return work(statement);
         } catch (const DatabaseError& error) {
             // A statement that failed is prepared afresh next time, in case the failure was its own.
             forget(sql);

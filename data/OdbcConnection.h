@@ -56,10 +56,12 @@ private:
     // and most of what start-up runs never runs again.
     static constexpr qsizetype MaxPreparedStatements = 32;
     static constexpr qsizetype MaxRememberedStatements = 256;
+    void* prepare(const QString& sql);
+    // The statement kept prepared for that text, prepared now if it is not kept yet.
     void* prepared(const QString& sql);
     void forget(const QString& sql) noexcept;
-    // Releases a statement after its first run, and remembers that it ran.
-    void keepIfRunAgain(const QString& sql) noexcept;
+    // Whether a statement of that text ran before; from now on it has.
+    bool ranBefore(const QString& sql);
     template <typename Work> auto run(const QString& sql, Work work);
 
     void* m_environment = nullptr;

@@ -99,21 +99,21 @@ private Q_SLOTS:
 
     void onlyStatementsThatRunAgainStayPrepared()
     {
-        // The server's count of prepared statements, through the test's own connection; counting
-        // twice first keeps the counting statement prepared, so that counting changes nothing.
-        const auto preparedOnServer = [this] {
-            return connection()
+        OdbcConnection other;
+        other.setConnectionString(connection().connectionString());
+        other.open();
+        // The server's count of prepared statements, asked on the same connection so that the
+        // statements that connection released before are closed on the server by then. The asking
+        // statement counts itself once whether it is kept yet or not.
+        const auto preparedOnServer = [&other] {
+            return other
                 .query("select variable_value from information_schema.global_status "
                        "where variable_name = 'PREPARED_STMT_COUNT'",
                        {})
                 .field(0)
                 .toInt();
         };
-        preparedOnServer();
         const int before = preparedOnServer();
-        OdbcConnection other;
-        other.setConnectionString(connection().connectionString());
-        other.open();
         QCOMPARE(other.query("select 1 + ?", {1}).field(0).toInt(), 2);
         QCOMPARE(preparedOnServer(), before); // run once: released
         other.execute("set @corvellane = ?", {1});
@@ -122,6 +122,16 @@ private Q_SLOTS:
         other.execute("set @corvellane = ?", {3});
         QCOMPARE(other.query("select @corvellane", {}).field(0).toInt(), 3);
         QCOMPARE(preparedOnServer(), before + 1); // and reused
+        // First runs of other statements, more than are ever kept, leave the kept one in place.
+        for (int i = 0; i < 40; ++i)
+            QCOMPARE(other.query(QStringLiteral("select %1").arg(i), {}).field(0).toInt(), i);
+        QCOMPARE(preparedOnServer(), before + 1);
+        // Run again, they fill the kept ones; a first run then takes none of their places.
+        for (int i = 0; i < 40; ++i)
+            other.query(QStringLiteral("select %1").arg(i), {});
+        const int full = preparedOnServer();
+        QCOMPARE(other.query("select 'once'", {}).field(0).toString(), QStringLiteral("once"));
+        QCOMPARE(preparedOnServer(), full);
     }
 
     void serverAwayAndBack()
