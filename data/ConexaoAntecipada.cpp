@@ -1,6 +1,6 @@
 #include "ConexaoAntecipada.h"
 
-#include <clocale>
+#include <QScopeGuard>
 #include <future>
 #include <locale.h>
 
@@ -34,20 +34,13 @@ OdbcConnection::Handles conectaNoLocaleC(const QString& cadeia)
 {
     const locale_t c = newlocale(LC_ALL_MASK, "C", locale_t(nullptr));
     const locale_t anterior = c ? uselocale(c) : locale_t(nullptr);
-    const auto restaura = [c, anterior] {
-        if (!c)
-            return;
-        uselocale(anterior);
-        freelocale(c);
-    };
-    try {
-        OdbcConnection::Handles conexao = OdbcConnection::connectTo(cadeia);
-        restaura();
-        return conexao;
-    } catch (...) {
-        restaura();
-        throw;
-    }
+    const auto restaura = qScopeGuard([c, anterior] {
+        if (c) {
+            uselocale(anterior);
+            freelocale(c);
+        }
+    });
+    return OdbcConnection::connectTo(cadeia);
 }
 
 } // namespace

@@ -89,15 +89,22 @@ ReportCanvas::Line shape(const QString& text, const QFont& font, QPaintDevice* d
     layout.beginLayout();
     const QTextLine line = layout.createLine();
     layout.endLayout();
-    ReportCanvas::Line shaped{line.horizontalAdvance(), line.glyphRuns(), {}};
-    for (const QGlyphRun& run : std::as_const(shaped.runs)) {
+    return {line.horizontalAdvance(), line.glyphRuns()};
+}
+
+// Where the line's glyphs put ink, from its top left. Only an elided line needs it: a whole line is
+// judged by its first and last letters alone.
+QRectF inkOf(const ReportCanvas::Line& line)
+{
+    QRectF ink;
+    for (const QGlyphRun& run : line.runs) {
         const QRawFont rawFont = run.rawFont();
         const QList<quint32> glyphs = run.glyphIndexes();
         const QList<QPointF> positions = run.positions();
         for (qsizetype i = 0; i < glyphs.size(); ++i)
-            shaped.ink |= rawFont.boundingRect(glyphs.at(i)).translated(positions.at(i));
+            ink |= rawFont.boundingRect(glyphs.at(i)).translated(positions.at(i));
     }
-    return shaped;
+    return ink;
 }
 
 } // namespace
@@ -266,7 +273,7 @@ bool ReportCanvas::elidedLine(const QRectF& box, const QString& content, double 
         const Line line = font.line(elided);
         const double centring = alignment & Qt::AlignHCenter ? (lineBox.width() - line.advance) / 2 : 0;
         const QPointF topLeft(inLayoutUnits(lineBox.left() + centring), inLayoutUnits(lineBox.top()));
-        if (lineBox.contains(line.ink.translated(topLeft))) {
+        if (lineBox.contains(inkOf(line).translated(topLeft))) {
             hold(line, topLeft);
             return true;
         }

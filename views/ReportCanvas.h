@@ -28,11 +28,10 @@ class QPaintDevice;
 // draws everything held back first; flush() draws the rest before the page turns.
 class ReportCanvas {
 public:
-    // A text shaped as one line of the full layout: its glyphs and their ink, from the line's top left.
+    // A text shaped as one line of the full layout: its glyphs, placed from the line's top left.
     struct Line {
         double advance = 0; // what QFontMetricsF::horizontalAdvance answers for the text
         QList<QGlyphRun> runs;
-        QRectF ink;
     };
 
     // A font as the device measures and shapes it, built once for a render rather than for every cell.
