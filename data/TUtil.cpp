@@ -34,8 +34,8 @@ const FormatosDoCarimbo& formatos()
 
 void acrescenta(const QString& arquivo, const QByteArray& linha)
 {
-    const int descritor = ::open(QFile::encodeName(arquivo).constData(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC,
-                                 0666);
+    const int descritor =
+        ::open(QFile::encodeName(arquivo).constData(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
     if (descritor < 0)
         return;
     // With O_APPEND each write lands at the end, even if another copy of the agent logs meanwhile.
@@ -43,35 +43,40 @@ void acrescenta(const QString& arquivo, const QByteArray& linha)
     ::close(descritor);
 }
 
+// A busy listener logs every message, and the entries of a burst share their second: the local time of
+// a second and its stamp are worked out once. The first second of a day is never kept, since exact
+// midnight shows no time and a moment later does. (The log is written from the GUI thread only.)
+QString carimboAgora()
+{
+    static qint64 segundoGuardado = -1;
+    static QString guardado;
+    const qint64 agora = Clock::msecsSinceEpoch();
+    if (agora / 1000 == segundoGuardado)
+        return guardado;
+    const QDateTime momento = QDateTime::fromMSecsSinceEpoch(agora);
+    const QString carimbo = TUtil::CarimboDeTempo(momento);
+    if (momento.time() >= QTime(0, 0, 1)) {
+        segundoGuardado = agora / 1000;
+        guardado = carimbo;
+    }
+    return carimbo;
+}
+
 } // namespace
 
 QString TUtil::CarimboDeTempo(const QDateTime& momento)
 {
     const FormatosDoCarimbo& f = formatos();
-    const QDate data = momento.date();
-    const QTime hora = momento.time();
-    if (hora == QTime(0, 0))
-        return f.locale.toString(data, QLocale::ShortFormat);
-    // The entries of a burst share their second: its stamp is formatted once. (The log is written
-    // from the GUI thread only.)
-    static QDate ultimaData;
-    static QTime ultimaHora;
-    static QString ultimoCarimbo;
-    const QTime segundo(hora.hour(), hora.minute(), hora.second());
-    if (data == ultimaData && segundo == ultimaHora)
-        return ultimoCarimbo;
-    ultimoCarimbo = f.locale.toString(data, QLocale::ShortFormat) + QLatin1Char(' ') +
-                    f.locale.toString(segundo, f.hora);
-    ultimaData = data;
-    ultimaHora = segundo;
-    return ultimoCarimbo;
+    const QString data = f.locale.toString(momento.date(), QLocale::ShortFormat);
+    if (momento.time() == QTime(0, 0))
+        return data;
+    return data + QLatin1Char(' ') + f.locale.toString(momento.time(), f.hora);
 }
 
 void TUtil::GravaLog(const QString& pasta, const QString& mensagem) noexcept
 {
     try {
-        const QString entry =
-            CarimboDeTempo(Clock::stampTime()) + QStringLiteral(" - ") + mensagem + QStringLiteral("\r\n");
+        const QString entry = carimboAgora() + QStringLiteral(" - ") + mensagem + QStringLiteral("\r\n");
         acrescenta(pasta + QStringLiteral("Log.txt"), QStringEncoder(QStringEncoder::System).encode(entry));
     } catch (...) {
         // The log is a courtesy: losing one entry must never disturb what the agent was doing.

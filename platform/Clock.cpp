@@ -15,21 +15,9 @@ QDateTime now()
     return source() ? source()() : QDateTime::currentDateTime();
 }
 
-QDateTime stampTime()
+qint64 msecsSinceEpoch()
 {
-    if (source())
-        return source()();
-    static qint64 cachedSecond = -1;
-    static QDateTime cached;
-    const qint64 msecs = QDateTime::currentMSecsSinceEpoch();
-    const qint64 second = msecs / 1000;
-    if (second != cachedSecond) {
-        cached = QDateTime::fromSecsSinceEpoch(second);
-        cachedSecond = second;
-    }
-    if (cached.time() == QTime(0, 0) && msecs % 1000 != 0)
-        return QDateTime::fromMSecsSinceEpoch(msecs);
-    return cached;
+    return source() ? source()().toMSecsSinceEpoch() : QDateTime::currentMSecsSinceEpoch();
 }
 
 void setSourceForTesting(std::function<QDateTime()> replacement)

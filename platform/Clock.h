@@ -7,10 +7,8 @@
 namespace Clock {
 
 QDateTime now();
-// The current time for time stamps, which show whole seconds and are taken many times a second: the
-// local time of each second is worked out once, and the milliseconds are dropped, except in the first
-// second of a day, where they tell exact midnight from just after it.
-QDateTime stampTime();
+// The same moment as now(), without working out its local time: cheap enough to ask for every entry.
+qint64 msecsSinceEpoch();
 
 // Tests install a source of their own; an empty function restores the system clock.
 void setSourceForTesting(std::function<QDateTime()> source);

@@ -49,7 +49,8 @@ private Q_SLOTS:
         QCOMPARE(folder.logBytes(), expected);
     }
 
-    // Each entry carries its own second and date, however close together the entries come.
+    // Each entry carries its own second and date, however close together the entries come; exact
+    // midnight shows no time, a moment after it does.
     void stampFollowsTheClock()
     {
         const QDate day(2026, 12, 10);
@@ -58,11 +59,19 @@ private Q_SLOTS:
             {QDateTime(day, QTime(14, 3, 5, 900)), "10/12/2026 14:03:05"},
             {QDateTime(day, QTime(14, 3, 6, 0)), "10/12/2026 14:03:06"},
             {QDateTime(day.addDays(1), QTime(14, 3, 6, 0)), "11/12/2026 14:03:06"},
-            {QDateTime(day.addDays(1), QTime(0, 0)), "11/12/2026"},
-            {QDateTime(day.addDays(1), QTime(0, 0, 0, 500)), "11/12/2026 00:00:00"},
+            {QDateTime(day.addDays(2), QTime(0, 0)), "12/12/2026"},
+            {QDateTime(day.addDays(2), QTime(0, 0, 0, 500)), "12/12/2026 00:00:00"},
+            {QDateTime(day.addDays(3), QTime(0, 0, 0, 500)), "13/12/2026 00:00:00"},
+            {QDateTime(day.addDays(3), QTime(0, 0)), "13/12/2026"},
         };
-        for (const auto& [momento, carimbo] : cases)
-            QCOMPARE(TUtil::CarimboDeTempo(momento), carimbo);
+        ScratchFolder folder;
+        QByteArray expected;
+        for (const auto& [momento, carimbo] : cases) {
+            Clock::setSourceForTesting([momento] { return momento; });
+            TUtil::GravaLog(folder.path(), "x");
+            expected += carimbo.toLatin1() + " - x\r\n";
+        }
+        QCOMPARE(folder.logBytes(), expected);
     }
 
     void appendsToAnExistingLog()
