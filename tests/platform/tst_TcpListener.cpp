@@ -2,10 +2,15 @@
 #include "TcpListener.h"
 
 #include <QPointer>
+#include <QScopeGuard>
 #include <QTcpSocket>
 #include <QTest>
 #include <memory>
+#include <netinet/in.h>
+#include <sys/resource.h>
 #include <sys/socket.h>
+#include <unistd.h>
+#include <vector>
 
 // The listener over real loopback connections: what each read hands over, and how connections end.
 class tst_TcpListener : public QObject {
@@ -105,6 +110,42 @@ private Q_SLOTS:
         QVERIFY(connections.isEmpty());
         listener->resumeAccepting();
         QTRY_COMPARE(connections.size(), 1);
+    }
+
+    // Out of descriptors, accepting stops and says so; the connections wait in the kernel's queue
+    // until accepting resumes.
+    void outOfDescriptorsPausesAccepting()
+    {
+        int failures = 0;
+        connect(listener.get(), &TcpListener::acceptFailed, this, [&failures] { ++failures; });
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        address.sin_port = htons(listener->port());
+        std::vector<int> clients;
+        for (int i = 0; i < 3; ++i) {
+            clients.push_back(::socket(AF_INET, SOCK_STREAM, 0));
+            QVERIFY(::connect(clients.back(), reinterpret_cast<const sockaddr*>(&address), sizeof address) ==
+                    0);
+        }
+        rlimit usual{};
+        QVERIFY(::getrlimit(RLIMIT_NOFILE, &usual) == 0);
+        const int nextFree = ::dup(0);
+        ::close(nextFree);
+        rlimit tight = usual;
+        tight.rlim_cur = rlim_t(nextFree) + 1; // room for one accepted connection
+        QVERIFY(::setrlimit(RLIMIT_NOFILE, &tight) == 0);
+        auto restore = qScopeGuard([&usual] { ::setrlimit(RLIMIT_NOFILE, &usual); });
+        QTRY_COMPARE(failures, 1);
+        QTest::qWait(200);
+        QCOMPARE(connections.size(), 1);
+        QCOMPARE(failures, 1); // paused: no new attempt, no new failure
+        restore.dismiss();
+        QVERIFY(::setrlimit(RLIMIT_NOFILE, &usual) == 0);
+        listener->resumeAccepting();
+        QTRY_COMPARE(connections.size(), 3);
+        for (int client : clients)
+            ::close(client);
     }
 
     void aHandlerMayEndTheConnection()
