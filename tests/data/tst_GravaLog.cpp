@@ -66,10 +66,11 @@ private Q_SLOTS:
         };
         ScratchFolder folder;
         QByteArray expected;
-        for (const auto& [momento, carimbo] : cases) {
+        for (const auto& caso : cases) {
+            const QDateTime momento = caso.first;
             Clock::setSourceForTesting([momento] { return momento; });
             TUtil::GravaLog(folder.path(), "x");
-            expected += carimbo.toLatin1() + " - x\r\n";
+            expected += caso.second.toLatin1() + " - x\r\n";
         }
         QCOMPARE(folder.logBytes(), expected);
     }
