@@ -77,10 +77,13 @@ struct FreeStatement {
 
 } // namespace
 
-// One prepared statement, run once with a set of values.
+// One statement run once with a set of values: a prepared one, or, given its text, one executed directly.
 class OdbcConnection::Statement {
 public:
-    explicit Statement(SQLHSTMT handle) : m_handle(handle) {}
+    explicit Statement(SQLHSTMT handle, const QString* directText = nullptr)
+        : m_handle(handle), m_directText(directText)
+    {
+    }
 
     void run(const QList<QVariant>& values)
     {
@@ -89,7 +92,10 @@ public:
         std::vector<ParameterBuffer> buffers(values.size());
         for (qsizetype i = 0; i < values.size(); ++i)
             bind(static_cast<SQLUSMALLINT>(i + 1), values.at(i), buffers[i]);
-        check(SQLExecute(m_handle), "SQLExecute");
+        if (m_directText)
+            check(SQLExecDirectW(m_handle, wide(*m_directText), SQL_NTS), "SQLExecDirect");
+        else
+            check(SQLExecute(m_handle), "SQLExecute");
     }
 
     qint64 rowsAffected()
@@ -282,6 +288,7 @@ private:
     }
 
     SQLHSTMT m_handle = nullptr;
+    const QString* m_directText = nullptr;
 };
 
 OdbcConnection::OdbcConnection() = default;
@@ -388,11 +395,17 @@ void OdbcConnection::ensureAlive()
     }
 }
 
-void* OdbcConnection::prepare(const QString& sql)
+void* OdbcConnection::allocate()
 {
     SQLHSTMT handle = nullptr;
     check(SQLAllocHandle(SQL_HANDLE_STMT, m_connection, &handle), SQL_HANDLE_DBC, m_connection,
           "SQLAllocHandle");
+    return handle;
+}
+
+void* OdbcConnection::prepare(const QString& sql)
+{
+    void* handle = allocate();
     const SQLRETURN rc = SQLPrepareW(handle, wide(sql), SQL_NTS);
     if (!SQL_SUCCEEDED(rc)) {
         const DatabaseError error = diagnostics(SQL_HANDLE_STMT, handle, QStringLiteral("SQLPrepare falhou"));
@@ -440,10 +453,10 @@ template <typename Work> auto OdbcConnection::run(const QString& sql, Work work)
     for (int attempt = 1;; ++attempt) {
         ensureAlive();
         try {
-            // A first run has a statement of its own, released after it: it never pushes a statement
-            // that repeats out of the kept ones.
-            const std::unique_ptr<void, FreeStatement> once(keep ? nullptr : prepare(sql));
-            Statement statement(keep ? prepared(sql) : once.get());
+            // A first run has a statement of its own, executed directly and released after it: it
+            // never pushes a statement that repeats out of the kept ones.
+            const std::unique_ptr<void, FreeStatement> once(keep ? nullptr : allocate());
+            Statement statement(keep ? prepared(sql) : once.get(), keep ? nullptr : &sql);
             return work(statement);
         } catch (const DatabaseError& error) {
             // A statement that failed is prepared afresh next time, in case the failure was its own.

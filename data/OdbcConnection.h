@@ -53,9 +53,11 @@ private:
     // The connection keeps its statements prepared for reuse: the agent runs the same few statements
     // over and over, and preparing each time would cost a second round trip to the server. A
     // statement is kept from its second run on: a prepared statement holds some 50 kB in the driver,
-    // and most of what start-up runs never runs again.
+    // and most of what start-up runs never runs again. A first run is executed directly, which the
+    // driver sends to the server together with its values: one round trip instead of two.
     static constexpr qsizetype MaxPreparedStatements = 32;
     static constexpr qsizetype MaxRememberedStatements = 256;
+    void* allocate(); // a bare statement, for a direct execution
     void* prepare(const QString& sql);
     // The statement kept prepared for that text, prepared now if it is not kept yet.
     void* prepared(const QString& sql);
