@@ -99,7 +99,8 @@ TfrmMain::TfrmMain(QWidget* parent)
     m_listasAdiadas = new QTimer(this);
     m_listasAdiadas->setSingleShot(true);
     m_listasAdiadas->setInterval(IntervaloDasListasAdiadas);
-    connect(m_listasAdiadas, &QTimer::timeout, this, [this] { guarded([this] { AtualizaListasAdiadas(); }); });
+    connect(m_listasAdiadas, &QTimer::timeout, this,
+            [this] { guarded([this] { AtualizaListasAdiadas(); }); });
     ServidorChat_ = new ServidorChat(
         FilaMensagens, ContadorLogFila, [this] { NotificacaoRecebida(); }, this);
     ServidorChat_->Escuta(ServidorChat::PortaConfigurada());
@@ -173,7 +174,9 @@ void TfrmMain::criaBandeja()
     connect(TrayIcon, &TTrayIcon::Click, this, [this] { guarded([this] { TrayIconClick(); }); });
     connect(TrayIcon, &TTrayIcon::DblClick, this, [this] { guarded([this] { TrayIconClick(); }); });
     connect(TrayIcon, &TTrayIcon::MouseMove, this, [this] { guarded([this] { TrayIconMouseMove(); }); });
-    TrayIcon->show();
+    // Docking the icon takes a few round trips with the desktop (and a look for a D-Bus tray host):
+    // the panel goes on screen first, and the icon follows on the event loop's first turn.
+    QTimer::singleShot(0, TrayIcon, &TTrayIcon::show);
 }
 
 void TfrmMain::FormCreate()

@@ -125,6 +125,7 @@ private Q_SLOTS:
         QCOMPARE(window->geometry().bottom(), area.bottom() - 2);
         QVERIFY(window->pnlMain->isVisible());
         QCOMPARE(window->pnlMain->lblUsuario->text(), "5 - jsilva");
+        QTRY_VERIFY(window->TrayIcon->isVisible()); // docked once the panel is on screen
     }
 
     void trayImageFollowsTheShareUsed_data()
