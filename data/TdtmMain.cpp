@@ -127,7 +127,8 @@ bool TdtmMain::Conecta()
         return true;
     dbCorvelLane.setConnectionString(CadeiaDeConexao());
     try {
-        if (const std::optional<OdbcConnection::Handles> antecipada = ConexaoAntecipada::toma(CadeiaDeConexao()))
+        if (const std::optional<OdbcConnection::Handles> antecipada =
+                ConexaoAntecipada::toma(dbCorvelLane.connectionString()))
             dbCorvelLane.adopt(*antecipada);
         else
             dbCorvelLane.open();

@@ -139,9 +139,12 @@ void ServidorChat::Varre()
 
 void ServidorChat::novaConexao(TcpConnection* conexao)
 {
-    if (ConexoesAbertas() > LimiteDeConexoes)
+    qsizetype abertas = ConexoesAbertas();
+    if (abertas > LimiteDeConexoes) {
         DescartaConexoesOciosas(1);
-    if (ConexoesAbertas() >= LimiteRigidoDeConexoes && !m_varredura->isActive()) {
+        abertas = ConexoesAbertas();
+    }
+    if (abertas >= LimiteRigidoDeConexoes && !m_varredura->isActive()) {
         // Behind by this much, the agent lets further connections wait in the kernel's queue
         // rather than drop what they carry, and looks again shortly.
         m_servidor->pauseAccepting();

@@ -66,12 +66,13 @@ void TcpConnection::readWaiting()
         waiting = 0;
     QByteArray bytes(std::max(waiting, 1), Qt::Uninitialized);
     const ssize_t count = ::recv(m_descriptor, bytes.data(), bytes.size(), 0);
+    const int error = errno; // before anything else can change it
     Outcome outcome = Outcome::Open;
     if (count > 0)
         bytes.truncate(count);
     else {
         bytes.clear();
-        outcome = count == 0 ? Outcome::ClosedByPeer : outcomeOf(errno);
+        outcome = count == 0 ? Outcome::ClosedByPeer : outcomeOf(error);
     }
 
     const QPointer<TcpConnection> self(this);

@@ -116,8 +116,8 @@ private Q_SLOTS:
     // until accepting resumes.
     void outOfDescriptorsPausesAccepting()
     {
-        int failures = 0;
-        connect(listener.get(), &TcpListener::acceptFailed, this, [&failures] { ++failures; });
+        int acceptFailures = 0;
+        connect(listener.get(), &TcpListener::acceptFailed, this, [&acceptFailures] { ++acceptFailures; });
         sockaddr_in address{};
         address.sin_family = AF_INET;
         address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
@@ -136,10 +136,10 @@ private Q_SLOTS:
         tight.rlim_cur = rlim_t(nextFree) + 1; // room for one accepted connection
         QVERIFY(::setrlimit(RLIMIT_NOFILE, &tight) == 0);
         auto restore = qScopeGuard([&usual] { ::setrlimit(RLIMIT_NOFILE, &usual); });
-        QTRY_COMPARE(failures, 1);
+        QTRY_COMPARE(acceptFailures, 1);
         QTest::qWait(200);
         QCOMPARE(connections.size(), 1);
-        QCOMPARE(failures, 1); // paused: no new attempt, no new failure
+        QCOMPARE(acceptFailures, 1); // paused: no new attempt, no new failure
         restore.dismiss();
         QVERIFY(::setrlimit(RLIMIT_NOFILE, &usual) == 0);
         listener->resumeAccepting();
