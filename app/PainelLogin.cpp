@@ -1,6 +1,7 @@
 #include "PainelLogin.h"
 
 #include "Fonts.h"
+#include "PlainLabel.h"
 #include "TButton2D.h"
 
 #include <QLabel>
@@ -24,17 +25,17 @@ PainelLogin::PainelLogin(QWidget* parent) : QFrame(parent)
     setObjectName(QStringLiteral("pnlLogin"));
     setFixedHeight(128);
 
-    Label14 = new QLabel(QStringLiteral("Usuário não identificado. Favor efetuar o login"), this);
+    Label14 = new PlainLabel(QStringLiteral("Usuário não identificado. Favor efetuar o login"), this);
     Label14->setObjectName(QStringLiteral("Label14"));
     Label14->setFont(Fonts::msSansSerif(11, true));
     Label14->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     Label14->setWordWrap(true);
     Label14->setGeometry(51, 3, 147, 28);
 
-    Label12 = new QLabel(QStringLiteral("Login"), this);
+    Label12 = new PlainLabel(QStringLiteral("Login"), this);
     Label12->setObjectName(QStringLiteral("Label12"));
     Label12->move(11, 35);
-    Label10 = new QLabel(QStringLiteral("Senha"), this);
+    Label10 = new PlainLabel(QStringLiteral("Senha"), this);
     Label10->setObjectName(QStringLiteral("Label10"));
     Label10->move(134, 35);
 

@@ -2,6 +2,7 @@
 
 #include "Fonts.h"
 #include "ImagemDaBandeja.h"
+#include "PlainLabel.h"
 #include "TButton2D.h"
 #include "TContext.h"
 
@@ -11,7 +12,7 @@ namespace {
 
 QLabel* rotulo(QWidget* parent, const char* name, const QString& text, int left, int top, bool bold)
 {
-    auto* label = new QLabel(text, parent);
+    auto* label = new PlainLabel(text, parent);
     label->setObjectName(QLatin1String(name));
     label->setFont(Fonts::msSansSerif(11, bold));
     label->move(left, top);

@@ -17,6 +17,7 @@
 #include "PainelObservacao.h"
 #include "PainelPrincipal.h"
 #include "PainelRelatorio.h"
+#include "PlainLabel.h"
 #include "SeletorCentroCusto.h"
 #include "ServidorChat.h"
 #include "TButton2D.h"
@@ -121,7 +122,7 @@ void TfrmMain::criaCabecalho(QVBoxLayout* pilha)
 {
     Panel1 = painel(pnlFundo, "Panel1", 53);
     pilha->addWidget(Panel1);
-    ImgCorvelLane = new QLabel(Panel1);
+    ImgCorvelLane = new PlainLabel(Panel1);
     ImgCorvelLane->setObjectName(QStringLiteral("ImgCorvelLane"));
     ImgCorvelLane->setGeometry(0, 0, 249, 50);
     ImgCorvelLane->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -227,6 +228,7 @@ void TfrmMain::EscondePainel(QWidget* painel)
 
 void TfrmMain::MostraSomente(QWidget* painel)
 {
+    DevolvePromptAFila();
     for (QWidget* p : Paineis()) {
         if (p == painel)
             MostraPainel(p);
@@ -310,6 +312,32 @@ void TfrmMain::FormCloseQuery()
     TrayIcon->setMinimizeToTray(true);
     hide();
     MostraSomente(pnlMain);
+    if (m_promptDevolvido)
+        QTimer::singleShot(0, this, [this] { guarded([this] { RetomaPromptDevolvido(); }); });
+}
+
+void TfrmMain::FechaJanela()
+{
+    m_promptNaTela.clear(); // answered: nothing to give back
+    close();
+}
+
+void TfrmMain::DevolvePromptAFila()
+{
+    if (m_promptNaTela.isEmpty())
+        return;
+    FilaMensagens.prepend(m_promptNaTela);
+    TUtil::GravaLog(ExecutableFolder::path(), QStringLiteral("Mensagem devolvida à fila: ") + m_promptNaTela);
+    m_promptNaTela.clear();
+    m_promptDevolvido = true;
+    MostraBotaoFechar(); // no prompt holds the window any more
+}
+
+void TfrmMain::RetomaPromptDevolvido()
+{
+    if (!m_promptDevolvido || isVisible() || JanelasDoAgente::haOutraAberta(this))
+        return;
+    MostrarNotificacao();
 }
 
 void TfrmMain::Button2D1Click()
@@ -349,6 +377,11 @@ void TfrmMain::TrayIconClick()
 void TfrmMain::ConsultarCota1Click()
 {
     TFrmCota::Abre(*m_contexto, this);
+    // The quota window takes a prompt's place for a while; the prompt comes back after it.
+    if (FrmCota)
+        connect(FrmCota, &QObject::destroyed, this, [this] {
+            QTimer::singleShot(0, this, [this] { guarded([this] { RetomaPromptDevolvido(); }); });
+        });
 }
 
 void TfrmMain::Relatporio1Click()
@@ -474,18 +507,20 @@ void TfrmMain::MostrarNotificacao()
 
 void TfrmMain::AtendeMensagem(const QString& mensagem)
 {
+    m_promptDevolvido = false; // the queue is being served again, from its head
     for (QWidget* p : Paineis())
         EscondePainel(p);
     const DecisaoDaMensagem decisao = DecisaoDaMensagem::Decide(mensagem);
-    const auto mostra = [this](QWidget* painel) {
+    const auto mostra = [this](QWidget* painel, const QString& prompt) {
         resize(Largura, painel->height() + 60);
         MostraPainel(painel);
         FilaMensagens.removeFirst();
+        m_promptNaTela = prompt;
         TrayIcon->ShowMainForm();
     };
     const auto pergunta = [&](PainelPrompt* prompt) {
         prompt->Preenche(decisao);
-        mostra(prompt);
+        mostra(prompt, mensagem);
     };
     using Acao = DecisaoDaMensagem::Acao;
     switch (decisao.acao) {
@@ -495,7 +530,7 @@ void TfrmMain::AtendeMensagem(const QString& mensagem)
         pnlMain->lblQuota->setText(decisao.campo1);
         pnlMain->lblDocImpressos->setText(decisao.campo2);
         pnlMain->lblRestante->setText(decisao.texto);
-        mostra(pnlMain);
+        mostra(pnlMain, QString());
         MostraBotaoFechar();
         return;
     case Acao::PerguntaCentroCusto:

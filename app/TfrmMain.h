@@ -53,7 +53,7 @@ public:
 
     // The dispatcher: serves the oldest pending notification while the window is hidden.
     void MostrarNotificacao() override;
-    void FechaJanela() override { close(); }
+    void FechaJanela() override;
     void MostraBotaoFechar() override;
 
     // The end of the desktop session: releases what the window owns and the data module, in order,
@@ -115,6 +115,8 @@ private:
     void NotificacaoRecebida();
     void AtualizaListasAdiadas();
     void AtendeMensagem(const QString& mensagem);
+    void DevolvePromptAFila();
+    void RetomaPromptDevolvido();
     void focoMudou(QWindow* janela);
 
     std::unique_ptr<TConexao> m_conexao;
@@ -125,6 +127,11 @@ private:
     bool m_focoEmOutraJanela = false;
     bool m_outraJanelaModal = false;
     bool m_encerrada = false;
+    // The message of the prompt on screen, until it is answered. A prompt that leaves the screen
+    // unanswered (another window or panel takes its place) goes back to the head of the queue, and
+    // comes back once nothing of the agent is on screen in its place.
+    QString m_promptNaTela;
+    bool m_promptDevolvido = false;
     // Pending while a prompt on screen waits for the cost-centre lists of a burst's messages.
     QTimer* m_listasAdiadas = nullptr;
 };

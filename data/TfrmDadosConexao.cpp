@@ -5,6 +5,7 @@
 #include "Fonts.h"
 #include "MessageBoxes.h"
 #include "OdbcInstallerLibrary.h"
+#include "PlainLabel.h"
 #include "TdtmMain.h"
 #include "Termination.h"
 
@@ -63,13 +64,13 @@ TfrmDadosConexao::TfrmDadosConexao(QWidget* parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(Panel1);
 
-    Label2 = new QLabel(QStringLiteral("Informe o endereço IP do servidor Corvellane"), Panel1);
+    Label2 = new PlainLabel(QStringLiteral("Informe o endereço IP do servidor Corvellane"), Panel1);
     Label2->setObjectName(QStringLiteral("Label2"));
     Label2->setFont(Fonts::msSansSerif(11, true));
     Label2->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     Label2->setGeometry(24, 11, 252, 13);
 
-    Label1 = new QLabel(QStringLiteral("Servidor:"), Panel1);
+    Label1 = new PlainLabel(QStringLiteral("Servidor:"), Panel1);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->move(8, 43);
     Label1->adjustSize();

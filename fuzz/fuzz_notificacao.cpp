@@ -7,9 +7,11 @@
 #include "FormatoMensagem.h"
 #include "Windows1252.h"
 
+#include <QRegularExpression>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <limits>
 
 namespace {
 
@@ -48,10 +50,33 @@ Acao acaoDoTipo(int tipo)
     }
 }
 
-bool inteiro(const QString& campo, int valor)
+// The number rule, written apart from the agent's: an optional sign, ASCII digits, 32 bits.
+bool numero(const QString& campo, int& valor)
 {
-    bool ok = false;
-    return campo.toInt(&ok) == valor && ok;
+    static const QRegularExpression forma(QStringLiteral("^[+-]?[0-9]+$"));
+    if (!forma.match(campo).hasMatch())
+        return false;
+    QString digitos = campo.mid(campo.front().isDigit() ? 0 : 1);
+    while (digitos.size() > 1 && digitos.front() == QLatin1Char('0'))
+        digitos.remove(0, 1);
+    if (digitos.size() > 10)
+        return false;
+    const qlonglong lido = digitos.toLongLong() * (campo.front() == QLatin1Char('-') ? -1 : 1);
+    if (lido < std::numeric_limits<int>::min() || lido > std::numeric_limits<int>::max())
+        return false;
+    valor = int(lido);
+    return true;
+}
+
+// A field is the text before the next ';' of resto, and there is none without that ';'.
+QString campo(QString& resto)
+{
+    const qsizetype fim = resto.indexOf(QLatin1Char(';'));
+    if (fim < 0)
+        return QString();
+    const QString valor = resto.left(fim);
+    resto = resto.mid(fim + 1);
+    return valor;
 }
 
 void confereDecisao(const QString& texto, bool aceito)
@@ -59,65 +84,50 @@ void confereDecisao(const QString& texto, bool aceito)
     const DecisaoDaMensagem decisao = DecisaoDaMensagem::Decide(texto);
     const qsizetype separador = texto.indexOf(QLatin1Char(';'));
     int tipo = -1;
-    bool temTipo = true;
-    try {
-        tipo = FormatoMensagem::Tipo(texto);
-    } catch (const AppError&) {
-        temTipo = false;
-    }
-    if (!temTipo) {
+    if (separador < 0 || !numero(texto.left(separador), tipo)) {
         exige(!aceito, "a text without a kind was accepted", texto);
         exige(decisao.acao == Acao::Invalida, "a text without a kind was not invalid", texto);
         return;
     }
-    exige(separador >= 0, "a kind without ';'", texto);
     const bool comprimentoBom = texto.size() >= FormatoMensagem::ComprimentoMinimo &&
                                 texto.size() <= FormatoMensagem::ComprimentoMaximo;
     exige(aceito == (tipo >= 0 && comprimentoBom), "acceptance is not kind >= 0 and 7..299 characters",
           texto);
-    exige(decisao.tipo == tipo, "the decision's kind differs from the listener's", texto);
+    exige(decisao.tipo == tipo, "the decision's kind differs from the text's", texto);
 
-    const QString resto = texto.mid(separador + 1);
+    QString resto = texto.mid(separador + 1);
     const Acao esperada = acaoDoTipo(tipo);
-    if (decisao.acao == Acao::Invalida) {
-        // Only a number field that is not a number makes a kind with fields invalid.
-        exige(esperada == Acao::MostraCota || esperada == Acao::PerguntaCentroCusto ||
-                  esperada == Acao::PerguntaCentroCustoObs || esperada == Acao::PerguntaObservacao,
-              "a kind without number fields was invalid", texto);
-        return;
-    }
-    exige(decisao.acao == esperada, "the action does not follow the kind", texto);
-
-    switch (decisao.acao) {
+    switch (esperada) {
     case Acao::MostraCota:
     case Acao::PerguntaCentroCusto:
     case Acao::PerguntaCentroCustoObs:
     case Acao::PerguntaObservacao: {
-        exige(inteiro(decisao.campo1, decisao.numero1), "field 1 is not the number taken", texto);
-        exige(inteiro(decisao.campo2, decisao.numero2), "field 2 is not the number taken", texto);
-        exige(!decisao.campo1.contains(QLatin1Char(';')) && !decisao.campo2.contains(QLatin1Char(';')),
-              "a number field holds ';'", texto);
-        // Nothing of the text is lost or invented: the fields, put back together, are the text.
-        const QString numeros = decisao.campo1 + QLatin1Char(';') + decisao.campo2;
-        exige(resto.startsWith(numeros), "the number fields are not the front of the text", texto);
-        const QString depois = resto.mid(numeros.size());
-        exige(depois.isEmpty() || depois.front() == QLatin1Char(';'), "field 2 does not end at ';'", texto);
-        const QString ultimo = depois.mid(1);
-        if (decisao.acao == Acao::MostraCota) {
-            exige(ultimo.startsWith(decisao.texto), "pages remaining are not the next field", texto);
-            exige(!decisao.texto.contains(QLatin1Char(';')), "pages remaining hold ';'", texto);
-        } else {
-            exige(decisao.texto == ultimo, "the document name is not the rest of the text", texto);
+        const QString campo1 = campo(resto);
+        const QString campo2 = campo(resto);
+        int numero1 = 0;
+        int numero2 = 0;
+        const bool valida = numero(campo1, numero1) && numero(campo2, numero2);
+        if (!valida) {
+            exige(decisao.acao == Acao::Invalida, "a number field that is not a number was taken", texto);
+            return;
         }
-        break;
+        exige(decisao.acao == esperada, "the action does not follow the kind", texto);
+        exige(decisao.campo1 == campo1 && decisao.campo2 == campo2, "the number fields differ", texto);
+        exige(decisao.numero1 == numero1 && decisao.numero2 == numero2, "the numbers differ", texto);
+        // Pages remaining end at their ';'; a document name is the rest of the text, ';' included.
+        const QString ultimo = esperada == Acao::MostraCota ? campo(resto) : resto;
+        exige(decisao.texto == ultimo, "the last field is not the text's", texto);
+        return;
     }
     case Acao::MostraAviso:
+        exige(decisao.acao == esperada, "the action does not follow the kind", texto);
         exige(decisao.texto == resto, "the notice is not the rest of the text", texto);
-        break;
+        return;
     case Acao::RegistraEstacao:
     case Acao::Ignora:
     case Acao::Invalida:
-        break;
+        exige(decisao.acao == esperada, "the action does not follow the kind", texto);
+        return;
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include "DecisaoDaMensagem.h"
 #include "Fonts.h"
+#include "PlainLabel.h"
 
 #include <QLabel>
 
@@ -13,7 +14,7 @@ constexpr int topoDoBloco = 17;
 
 QLabel* rotulo(QWidget* bloco, const QString& texto, int esquerda, int topo, int largura)
 {
-    auto* label = new QLabel(texto, bloco);
+    auto* label = new PlainLabel(texto, bloco);
     label->setGeometry(esquerda - esquerdaDoBloco, topo - topoDoBloco, largura, 15);
     return label;
 }

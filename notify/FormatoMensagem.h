@@ -19,11 +19,21 @@ int Tipo(const QString& texto);
 // What follows the first ';'.
 QString Resto(const QString& texto);
 
-// Takes the field at the front of resto (up to the next ';', or all of it when there is none) and
-// removes it with its ';'.
+// Takes the field at the front of resto (the text before its first ';', empty when it has none) and
+// removes it with its ';'. A field is ended by its ';': without one there is no field.
 QString TiraCampo(QString& resto);
 
-// A field that must be a whole number; throws AppError naming the text otherwise.
+enum class Numero {
+    Inteiro,         // an optionally signed decimal integer that fits 32 bits
+    ForaDoIntervalo, // a decimal integer beyond 32 bits
+    NaoNumero,       // anything else: empty, blanks, tabs or line ends around the digits, other signs
+};
+
+// Reads campo as an optionally signed run of ASCII digits and nothing more; valor is set only for
+// Numero::Inteiro.
+Numero LeNumero(const QString& campo, int& valor);
+
+// A field that must be a whole number of 32 bits; throws AppError naming the text otherwise.
 int Inteiro(const QString& campo);
 
 } // namespace FormatoMensagem

@@ -5,6 +5,7 @@
 #include "JanelaDeNotificacoes.h"
 #include "LocalizaCentroCusto.h"
 #include "MessageBoxes.h"
+#include "PlainLabel.h"
 #include "SeletorCentroCusto.h"
 #include "TdtmMain.h"
 
@@ -18,7 +19,7 @@ PainelCentroCustoObs::PainelCentroCustoObs(JanelaDeNotificacoes& janela, QWidget
     titulo(QStringLiteral("Atribuir centro de custo e observação"), 0, 1, 215);
     impressao = new BlocoImpressao(this, "lCodImpressaoCCO", "lDocumentoCCO", "lPaginasCCO");
     centroCusto = new SeletorCentroCusto(this, "cbCodigoObs", "cbNomeObs");
-    (new QLabel(QStringLiteral("Observação"), this))->move(7, 108);
+    (new PlainLabel(QStringLiteral("Observação"), this))->move(7, 108);
     eObsCC = new QLineEdit(this);
     eObsCC->setObjectName(QStringLiteral("eObsCC"));
     eObsCC->setGeometry(8, 121, 234, 21);

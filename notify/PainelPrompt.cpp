@@ -4,6 +4,7 @@
 #include "Dataset.h"
 #include "EventGuard.h"
 #include "Fonts.h"
+#include "PlainLabel.h"
 #include "TButton2D.h"
 #include "TdtmMain.h"
 
@@ -24,7 +25,7 @@ void PainelPrompt::Preenche(const DecisaoDaMensagem& decisao)
 
 void PainelPrompt::titulo(const QString& texto, int esquerda, int topo, int largura)
 {
-    auto* label = new QLabel(texto, this);
+    auto* label = new PlainLabel(texto, this);
     label->setFont(Fonts::msSansSerif(11, true));
     label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     label->setWordWrap(true);

@@ -2,19 +2,20 @@
 
 #include "EventGuard.h"
 #include "LocalizaCentroCusto.h"
+#include "PlainLabel.h"
 #include "ResultSet.h"
 #include "TdtmMain.h"
 
 #include <QComboBox>
-#include <QEvent>
+#include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
 
 SeletorCentroCusto::SeletorCentroCusto(QWidget* painel, const char* nomeCodigo, const char* nomeNome)
     : QObject(painel)
 {
-    (new QLabel(QStringLiteral("Código"), painel))->move(5, 71);
-    (new QLabel(QStringLiteral("Nome"), painel))->move(93, 71);
+    (new PlainLabel(QStringLiteral("Código"), painel))->move(5, 71);
+    (new PlainLabel(QStringLiteral("Nome"), painel))->move(93, 71);
     codigo = new QLineEdit(QStringLiteral("-1"), painel);
     codigo->setObjectName(QLatin1String(nomeCodigo));
     codigo->setGeometry(6, 84, 72, 21);
@@ -27,8 +28,14 @@ SeletorCentroCusto::SeletorCentroCusto(QWidget* painel, const char* nomeCodigo, 
 
 bool SeletorCentroCusto::eventFilter(QObject* objeto, QEvent* evento)
 {
-    if (objeto == codigo && evento->type() == QEvent::FocusOut)
-        guarded([this] { CodigoExit(); });
+    // Leaving the field means the focus went to another control of the window. The window losing
+    // activation (a box opening, the user switching programs) or a pop-up menu is not leaving it: the
+    // box that a bad code raises would otherwise raise a second one.
+    if (objeto == codigo && evento->type() == QEvent::FocusOut) {
+        const Qt::FocusReason motivo = static_cast<QFocusEvent*>(evento)->reason();
+        if (motivo != Qt::ActiveWindowFocusReason && motivo != Qt::PopupFocusReason)
+            guarded([this] { CodigoExit(); });
+    }
     return QObject::eventFilter(objeto, evento);
 }
 

@@ -33,7 +33,10 @@ bool show(MessageBoxes::Kind kind, const QString& text)
     if (dismissed || QCoreApplication::closingDown())
         return false;
 
-    QMessageBox box(iconOf(kind), MessageBoxes::captionOf(kind), text);
+    QMessageBox box(iconOf(kind), MessageBoxes::captionOf(kind), QString());
+    // Box texts carry names, document names and typed text: shown as they stand, never as markup.
+    box.setTextFormat(Qt::PlainText);
+    box.setText(text);
     box.setWindowFlag(Qt::WindowStaysOnTopHint);
     if (kind == MessageBoxes::Kind::Confirmation) {
         QPushButton* yes = box.addButton(QStringLiteral("&Yes"), QMessageBox::YesRole);

@@ -39,14 +39,28 @@ bool eFormularioAberto(const QWidget* janela)
     return janela->isVisible() || janela->property(propriedadeFormulario).toBool();
 }
 
-void fechaTodasExceto(const QWidget* janela)
+namespace {
+
+QList<QPointer<QWidget>> abertasExceto(const QWidget* janela)
 {
     QList<QPointer<QWidget>> abertas;
     for (QWidget* widget : QApplication::topLevelWidgets()) {
         if (widget != janela && eFormularioAberto(widget))
             abertas.append(widget);
     }
-    for (const QPointer<QWidget>& widget : abertas) {
+    return abertas;
+}
+
+} // namespace
+
+bool haOutraAberta(const QWidget* janela)
+{
+    return !abertasExceto(janela).isEmpty();
+}
+
+void fechaTodasExceto(const QWidget* janela)
+{
+    for (const QPointer<QWidget>& widget : abertasExceto(janela)) {
         if (widget)
             widget->close();
     }

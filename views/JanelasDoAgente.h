@@ -18,4 +18,7 @@ bool eFormularioAberto(const QWidget* janela);
 // close frees on the way is skipped.
 void fechaTodasExceto(const QWidget* janela);
 
+// Whether a window of the agent other than janela is open.
+bool haOutraAberta(const QWidget* janela);
+
 } // namespace JanelasDoAgente

@@ -7,6 +7,7 @@
 #include "ExecutableFolder.h"
 #include "Fonts.h"
 #include "MessageBoxes.h"
+#include "PlainLabel.h"
 #include "TButton2D.h"
 #include "TContext.h"
 #include "TFrmRelImpPeriodo.h"
@@ -38,7 +39,7 @@ void registra(const QString& mensagem)
 
 QLabel* rotulo(QWidget* pai, const char* nome, const QString& texto, int esquerda, int topo)
 {
-    auto* label = new QLabel(texto, pai);
+    auto* label = new PlainLabel(texto, pai);
     label->setObjectName(QLatin1String(nome));
     label->adjustSize();
     label->move(esquerda, topo);
@@ -60,7 +61,7 @@ PainelRelatorio::PainelRelatorio(std::function<const TContext*()> contexto, QWid
     setPalette(cores);
     setAutoFillBackground(true);
 
-    Label3 = new QLabel(QStringLiteral("Relatório por usuário em um intervalo de datas."), this);
+    Label3 = new PlainLabel(QStringLiteral("Relatório por usuário em um intervalo de datas."), this);
     Label3->setObjectName(QStringLiteral("Label3"));
     Label3->setGeometry(32, 10, 163, 26);
     Label3->setAlignment(Qt::AlignHCenter | Qt::AlignTop);

@@ -7,6 +7,7 @@
 #include "JanelasDoAgente.h"
 #include "JpegLoader.h"
 #include "MessageBoxes.h"
+#include "PlainLabel.h"
 #include "TButton2D.h"
 #include "TContext.h"
 #include "TextosCota.h"
@@ -31,7 +32,7 @@ constexpr int bordaDireitaDosNumeros = 170;
 QLabel* rotulo(QWidget* pai, const char* nome, int esquerda, int topo, const QFont& fonte,
                const QString& texto)
 {
-    auto* label = new QLabel(texto, pai);
+    auto* label = new PlainLabel(texto, pai);
     label->setObjectName(QLatin1String(nome));
     label->setFont(fonte);
     label->adjustSize();
@@ -85,7 +86,7 @@ TFrmCota::TFrmCota(const TContext& contexto, QWidget* janelaPrincipal)
     pnlMain->setPalette(coresPainel);
     pnlMain->setAutoFillBackground(true);
 
-    imgCota = new QLabel(pnlMain);
+    imgCota = new PlainLabel(pnlMain);
     imgCota->setObjectName(QStringLiteral("imgCota"));
     imgCota->setGeometry(3, 4, 49, 49);
     imgCota->setScaledContents(true);
@@ -114,7 +115,7 @@ TFrmCota::TFrmCota(const TContext& contexto, QWidget* janelaPrincipal)
     Button2D1->setGeometry(168, 1, 15, 16);
     Button2D1->setText(QStringLiteral("X"));
     Button2D1->setToolTip(QStringLiteral("Fechar"));
-    Button2D1->setFont(Fonts::msSansSerif(12, true));
+    Button2D1->setFont(Fonts::system(11, true));
     connect(Button2D1, &TButton2D::clicked, this, [this] { guarded([this] { Button2D1Click(); }); });
 
     // Counts from the creation: showing the window again does not give it more time.
@@ -158,6 +159,10 @@ void TFrmCota::FormShow()
     resize(Largura, height());
     AjustaTela();
     QCoreApplication::processEvents();
+    // A notification served just now may have shown a prompt, whose showing closed this window:
+    // what is left of the show step must not take the prompt's place.
+    if (FrmCota != this)
+        return;
     PreencheCota();
     // A window of height 0 is not mapped by the window system, so it cannot become active by being
     // shown: it slides in here, and again whenever it is activated later (a repeat is harmless).
@@ -174,6 +179,8 @@ void TFrmCota::changeEvent(QEvent* event)
 
 void TFrmCota::FormActivate()
 {
+    if (FrmCota != this)
+        return; // closed already: it takes nobody's place any more
     const QRect areaDeTrabalho = tela()->availableGeometry();
     move(areaDeTrabalho.x() + areaDeTrabalho.width() - width() - 2, y());
     int altura = 0;

@@ -3,8 +3,11 @@
 #include "TrayImages.h"
 
 #include <QApplication>
-#include <QEvent>
+#include <QHelpEvent>
+#include <QTextDocument>
+#include <QToolTip>
 #include <QWidget>
+#include <algorithm>
 
 TTrayIcon::TTrayIcon(QObject* parent) : QObject(parent)
 {
@@ -48,6 +51,24 @@ void TTrayIcon::applyToolTip()
     m_icon.setToolTip(m_showHint ? shown : QString());
 }
 
+void TTrayIcon::showXEmbedToolTip(const QPoint& where)
+{
+    // Qt's tooltip would read a login that looks like markup as rich text: it gets the text escaped
+    // instead, with its line breaks kept.
+    const QString hint = m_icon.toolTip();
+    if (hint.isEmpty())
+        QToolTip::hideText();
+    else
+        QToolTip::showText(where, Qt::convertFromPlainText(hint, Qt::WhiteSpacePre));
+}
+
+bool TTrayIcon::dockedByXEmbed()
+{
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    return std::any_of(windows.cbegin(), windows.cend(),
+                       [](const QWidget* w) { return w->inherits("QSystemTrayIconSys"); });
+}
+
 void TTrayIcon::setMainForm(QWidget* form)
 {
     if (m_mainForm)
@@ -79,7 +100,10 @@ void TTrayIcon::ShowBalloonHint(const QString& title, const QString& text, QSyst
 {
     m_balloonTitle = title.left(MaxBalloonTitle);
     m_balloonText = text.left(MaxBalloonText);
-    m_icon.showMessage(m_balloonTitle, m_balloonText, icon, seconds * 1000);
+    // Qt's own balloon shows plain text; a desktop notification server reads the body as markup, in
+    // which a notice from the network could name a picture to load.
+    const QString body = dockedByXEmbed() ? m_balloonText : m_balloonText.toHtmlEscaped();
+    m_icon.showMessage(m_balloonTitle, body, icon, seconds * 1000);
 }
 
 void TTrayIcon::handleActivation(QSystemTrayIcon::ActivationReason reason)
@@ -103,6 +127,10 @@ bool TTrayIcon::eventFilter(QObject* watched, QEvent* event)
                 event->type() == QEvent::ToolTip) &&
                watched->inherits("QSystemTrayIconSys")) {
         Q_EMIT MouseMove();
+        if (event->type() == QEvent::ToolTip) {
+            showXEmbedToolTip(static_cast<QHelpEvent*>(event)->globalPos());
+            return true;
+        }
     }
     return QObject::eventFilter(watched, event);
 }

@@ -63,6 +63,9 @@ protected:
 
 private:
     void applyToolTip();
+    void showXEmbedToolTip(const QPoint& where);
+    // Whether the icon is Qt's own widget in an XEmbed tray rather than a StatusNotifierItem.
+    static bool dockedByXEmbed();
 
     QSystemTrayIcon m_icon;
     QTimer m_singleClick;

@@ -4,23 +4,29 @@
 #include "MessageBoxes.h"
 #include "PainelCentroCusto.h"
 #include "PainelCentroCustoObs.h"
+#include "PainelLogin.h"
 #include "PainelObservacao.h"
 #include "PainelPrincipal.h"
 #include "ScratchFolder.h"
 #include "SeletorCentroCusto.h"
 #include "ServidorChat.h"
 #include "TButton2D.h"
+#include "TFrmCota.h"
 #include "TTrayIcon.h"
 #include "TdtmMain.h"
 #include "TestDatabase.h"
 #include "TfrmMain.h"
 
+#include <QAbstractButton>
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QScopeGuard>
 #include <QTest>
+#include <QTimer>
 #include <memory>
 
 // The dispatcher and the prompts on the real main window and the real database. Messages enter the
@@ -140,13 +146,15 @@ private Q_SLOTS:
 
     void messageWhileVisibleWaitsAndTheOldestIsServedFirst()
     {
+        receive("0;400;12;388;");
         receive("1;815;3;primeiro.doc");
         receive("1;816;3;segundo.doc");
-        QCOMPARE(window->pnlCentroCusto->impressao->documento->text(), "primeiro.doc");
-        QCOMPARE(window->FilaMensagens, QStringList{"1;816;3;segundo.doc"});
+        QVERIFY(window->pnlMain->isVisible());
+        QCOMPARE(window->FilaMensagens, (QStringList{"1;815;3;primeiro.doc", "1;816;3;segundo.doc"}));
         window->close();
         receive("1;817;3;terceiro.doc");
-        QCOMPARE(window->pnlCentroCusto->impressao->documento->text(), "segundo.doc");
+        QCOMPARE(window->pnlCentroCusto->impressao->documento->text(), "primeiro.doc");
+        QCOMPARE(window->FilaMensagens, (QStringList{"1;816;3;segundo.doc", "1;817;3;terceiro.doc"}));
     }
 
     // Messages that arrive through the listener while a prompt waits queue behind it, and the waiting
@@ -194,6 +202,10 @@ private Q_SLOTS:
         QTest::newRow("pages not a number")
             << "1;815;três;doc" << QString::fromUtf8("Mensagem inválida Exception");
         QTest::newRow("job not a number") << "2;x;3;doc" << QString::fromUtf8("Mensagem inválida Exception");
+        QTest::newRow("pages without their ';'")
+            << "1;815;3" << QString::fromUtf8("Mensagem inválida Exception");
+        QTest::newRow("quota without its ';'")
+            << "0;400;12" << QString::fromUtf8("Mensagem inválida Exception");
         QTest::newRow("kind without handling")
             << "7;qualquer" << QString::fromUtf8("Mensagem ignorada: o tipo 7 não é tratado por esta versão");
     }
@@ -212,12 +224,120 @@ private Q_SLOTS:
         QCOMPARE(window->pnlCentroCusto->impressao->documento->text(), "seguinte.doc");
     }
 
+    // What the server and the database send is shown as it stands: a document name that looks like
+    // markup keeps its tags, in the prompt and in the confirmation, and no label reads markup.
+    void markupIsShownAsTyped()
+    {
+        const QString document = "<b>Relat</b><img src=" + folder->path() + "/x.png>.doc";
+        TestDatabase::exec("update usuario set login = '<i>jsilva</i>' where cod_usuario = 5");
+        TestDatabase::exec("insert into centro_custo values (30, '<u>Diretoria</u>')");
+        receive("1;815;3;" + document);
+        QCOMPARE(window->pnlCentroCusto->impressao->documento->text(), document);
+        window->pnlCentroCusto->centroCusto->codigo->setText("30");
+        boxes->answerNext(false);
+        window->pnlCentroCusto->Button2DCentroCustoSimClick();
+        QCOMPARE(boxes->texts().last(),
+                 QString::fromUtf8("Confirma a atribuição do centro de custo 30 para a "
+                                   "impressão ") +
+                     document + '?');
+        for (const QLabel* label : window->findChildren<QLabel*>())
+            QVERIFY2(label->textFormat() == Qt::PlainText, qPrintable(label->objectName()));
+    }
+
+    // Real boxes, each with its own nested loop: a code that is not a number gives one box per
+    // "Enviar", and the window losing activation (to a box or to another program) is not leaving
+    // the code field.
+    void badCodeGivesOneRealBoxPerAction()
+    {
+        boxes.reset();
+        receive("1;815;3;Contrato.doc");
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        QLineEdit* code = window->pnlCentroCusto->centroCusto->codigo;
+        code->setFocus();
+        QTRY_VERIFY(code->hasFocus());
+        code->setText("sete");
+
+        QStringList shown;
+        QTimer answerer;
+        connect(&answerer, &QTimer::timeout, this, [&] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                QCOMPARE(box->textFormat(), Qt::PlainText);
+                shown.append(box->text());
+                box->buttons().first()->click();
+            }
+        });
+        answerer.start(20);
+        QTest::mouseClick(window->pnlCentroCusto->Button2DCentroCustoSim, Qt::LeftButton);
+        QTRY_COMPARE(shown.size(), 1);
+        QCOMPARE(shown.first(), QString::fromUtf8("'sete' não é um valor inteiro válido."));
+
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        QTRY_VERIFY(code->hasFocus());
+        QWidget otherProgram;
+        otherProgram.show();
+        otherProgram.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&otherProgram));
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        QTest::qWait(100);
+        QCOMPARE(shown.size(), 1);
+        boxes = std::make_unique<ScriptedMessageBoxes>();
+    }
+
+    // A notification served while the quota window opens (its show step lets events through) shows a
+    // prompt, which closes the quota window; what is left of the quota window's steps must not take
+    // the prompt away.
+    void promptServedWhileTheQuotaWindowOpensStays()
+    {
+        QMetaObject::invokeMethod(
+            window.get(), [this] { window->ServidorChat_->ServidorChatClientRead("1;815;3;Contrato.doc"); },
+            Qt::QueuedConnection);
+        window->ConsultarCota1Click();
+        QTest::qWait(50);
+        QVERIFY(window->isVisible());
+        QVERIFY(window->pnlCentroCusto->isVisible());
+        QCOMPARE(window->pnlCentroCusto->impressao->codigo->text(), "815");
+        QVERIFY(!FrmCota);
+
+        window->pnlCentroCusto->centroCusto->codigo->setText("7");
+        window->pnlCentroCusto->Button2DCentroCustoSimClick();
+        QCOMPARE(job(815, "cod_centro_custo").toInt(), 7);
+    }
+
+    // A prompt that another window or panel takes off the screen goes back to the head of the queue,
+    // and comes back once nothing of the agent is on screen in its place.
+    void displacedPromptComesBack()
+    {
+        receive("4;815;3;Contrato.doc");
+        receive("1;816;3;Depois.doc");
+        window->ConsultarCota1Click();
+        QVERIFY(FrmCota);
+        QVERIFY(!window->isVisible());
+        QCOMPARE(window->FilaMensagens, (QStringList{"4;815;3;Contrato.doc", "1;816;3;Depois.doc"}));
+        QCOMPARE(folder->logMessages().last(),
+                 QString::fromUtf8("Mensagem devolvida à fila: 4;815;3;Contrato.doc"));
+        FrmCota->close();
+        QTRY_VERIFY(window->isVisible());
+        QVERIFY(window->pnlObservacao->isVisible());
+        QCOMPARE(window->pnlObservacao->impressao->codigo->text(), "815");
+
+        window->rocarusurio1Click(); // "Trocar usuário" takes the panel's place
+        QVERIFY(window->pnlLogin->isVisible());
+        QCOMPARE(window->FilaMensagens.first(), "4;815;3;Contrato.doc");
+        QVERIFY(window->Button2D1->isVisible()); // no prompt holds the window now
+        window->close();
+        QTRY_VERIFY(window->pnlObservacao->isVisible());
+        QVERIFY(window->isVisible());
+    }
+
     void costCentreRefusals_data()
     {
         QTest::addColumn<QString>("code");
         QTest::newRow("nothing chosen") << "-1";
         QTest::newRow("not in the list") << "99";
         QTest::newRow("code 0 is filtered out") << "0";
+        QTest::newRow("a number beyond 32 bits") << "4294967303";
     }
 
     void costCentreRefusals()

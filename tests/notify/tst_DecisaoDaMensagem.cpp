@@ -34,12 +34,28 @@ private Q_SLOTS:
         linha("two messages in one read", "4;1;2;a.doc1;3;4;b.doc", Acao::PerguntaObservacao, 4, "1", "2", 1,
               2, "a.doc1;3;4;b.doc");
         linha("empty document name", "1;815;3;", Acao::PerguntaCentroCusto, 1, "815", "3", 815, 3, "");
-        linha("no ';' after the pages", "1;815;3", Acao::PerguntaCentroCusto, 1, "815", "3", 815, 3, "");
         linha("negative job as sent", "1;-5;+3;doc", Acao::PerguntaCentroCusto, 1, "-5", "+3", -5, 3, "doc");
+        linha("32-bit limits", "4;-2147483648;2147483647;d", Acao::PerguntaObservacao, 4, "-2147483648",
+              "2147483647", -2147483647 - 1, 2147483647, "d");
         linha("quota: pages remaining up to the next ';'", "0;400;363;37;x", Acao::MostraCota, 0, "400",
               "363", 400, 363, "37");
-        linha("quota: pages remaining not validated", "0;400;363;muitas", Acao::MostraCota, 0, "400", "363",
+        linha("quota: pages remaining not validated", "0;400;363;muitas;", Acao::MostraCota, 0, "400", "363",
               400, 363, "muitas");
+        // A field is the text before its ';': without one, pages remaining are empty, and a number field
+        // is empty, which is not a number.
+        linha("quota: no ';' after pages remaining", "0;400;12;388", Acao::MostraCota, 0, "400", "12", 400,
+              12, "");
+        for (const char* semPaginas : {"1;815;3", "2;815;3", "4;815;3", "0;400;12"})
+            linha(semPaginas, QString::fromLatin1(semPaginas), Acao::Invalida, semPaginas[0] - '0');
+        // A number is an optionally signed run of digits and nothing more.
+        linha("blank before a number", "1; 815;3;doc", Acao::Invalida, 1);
+        linha("tab after a number", "1;815;3\t;doc", Acao::Invalida, 1);
+        linha("line end after a number", "4;815\r\n;3;doc", Acao::Invalida, 4);
+        linha("sign alone", "2;-;3;doc", Acao::Invalida, 2);
+        linha("two signs", "2;+-1;3;doc", Acao::Invalida, 2);
+        linha("blank before the kind", " 1;815;3;doc", Acao::Invalida, -1);
+        linha("line end after the kind", "1\n;815;3;doc", Acao::Invalida, -1);
+        linha("job just beyond 32 bits", "4;2147483648;3;doc", Acao::Invalida, 4);
         linha("notice keeps its ';'", "10;a; b;", Acao::MostraAviso, 10, {}, {}, 0, 0, "a; b;");
         linha("register: the rest is ignored", "3;abcde", Acao::RegistraEstacao, 3);
         linha("kind not handled", "7;qualquer", Acao::Ignora, 7);
