@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# A document name that holds markup, as anyone who reaches port 900 could send it: the prompt shows
+# the text as it stands, draws no picture and never opens the file that the text names.
+source "$(dirname "$0")/lib.sh"
+
+seed_installation
+start_agent "$ODBCSYSINI"
+main=$(wait_visible 'CorvelLane 1.27') || fail "no main window"
+sleep 0.3
+click_at "$main" 239 10
+wait_hidden 'CorvelLane 1.27' || fail "X did not hide the window"
+
+picture=$work/bait.png
+/usr/bin/convert -size 40x12 xc:'#ff0000' "$picture"
+inotifywait -q -m -e open,access --format '%e' "$picture" >"$work/opened" 2>/dev/null &
+cleanup_steps+=("kill $! 2>/dev/null")
+sleep 0.3 # inotifywait watches from here on
+
+message="1;815;3;<b>Relat</b><img src=$picture>.doc"
+send "$message"
+main=$(wait_visible 'CorvelLane 1.27') || fail "the prompt did not come up"
+sleep 0.5
+screenshot markup-prompt
+grep -qF "Mensagem recebida: $message" "$work/agent/Log.txt" || fail "not logged as received"
+[ ! -s "$work/opened" ] || fail "the agent opened the file the message names: $(tr '\n' ' ' <"$work/opened")"
+import -window "$main" "$work/prompt.png"
+if /usr/bin/convert "$work/prompt.png" -format %c histogram:info:- | grep -qi '#FF0000'; then
+  fail "the prompt drew the picture the message names"
+fi
+pass "markup in a document name is neither drawn nor followed"
+
+# The message is a real prompt all the same: answering it writes the job's row.
+click_at "$main" 30 $((2 + 53 + 84 + 10))
+xdotool key ctrl+a type '7'
+xdotool key Return
+confirm=$(wait_visible Confirm) || fail "no confirmation"
+xdotool windowfocus --sync "$confirm" key Return
+wait_hidden 'CorvelLane 1.27' || fail "the window stayed after Yes"
+[ "$(db_value 'select cod_centro_custo from impressoes where cod_impressoes = 815')" = 7 ] || fail "job 815 not written"
+[ ! -s "$work/opened" ] || fail "the confirmation opened the file"
+pass "the prompt is answered as any other"
