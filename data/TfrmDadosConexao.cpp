@@ -17,6 +17,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QVBoxLayout>
+#include <QWindow>
 #include <utility>
 
 const QByteArray TfrmDadosConexao::NomeDriver = QByteArrayLiteral("MySQL ODBC 5.1 Driver");
@@ -44,6 +45,15 @@ QPushButton* botao(const QString& texto, QWidget* parent, int left, int top)
     return button;
 }
 
+// The dialog's size with the window manager's frame, as the form was designed.
+constexpr QSize TamanhoExterno(312, 140);
+
+void centraliza(QWidget* janela)
+{
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        janela->move(screen->availableGeometry().center() - janela->frameGeometry().center() + janela->pos());
+}
+
 } // namespace
 
 TfrmDadosConexao::TfrmDadosConexao(QWidget* parent)
@@ -54,7 +64,7 @@ TfrmDadosConexao::TfrmDadosConexao(QWidget* parent)
     setWindowTitle(QStringLiteral("Dados da Conexão"));
     const QFont fonte = Fonts::msSansSerif(11);
     setFont(fonte);
-    resize(312, 140);
+    resize(TamanhoExterno);
 
     Panel1 = new QFrame(this);
     Panel1->setObjectName(QStringLiteral("Panel1"));
@@ -88,8 +98,7 @@ TfrmDadosConexao::TfrmDadosConexao(QWidget* parent)
     connect(Button2, &QPushButton::clicked, this, [this] { guarded([this] { Button2Click(); }); });
     connect(this, &QDialog::finished, this, [this] { guarded([this] { FormClose(); }); });
 
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    centraliza(this);
     Edit1->setFocus();
     frmDadosConexao = this;
 }
@@ -130,6 +139,28 @@ void TfrmDadosConexao::keyPressEvent(QKeyEvent* event)
         return;
     }
     QDialog::keyPressEvent(event);
+}
+
+bool TfrmDadosConexao::event(QEvent* event)
+{
+    const bool tratado = QDialog::event(event);
+    if (event->type() == QEvent::Show || event->type() == QEvent::Move)
+        AjustaAMoldura();
+    return tratado;
+}
+
+void TfrmDadosConexao::AjustaAMoldura()
+{
+    // The frame is known only once the window manager has framed the window, some time after it is
+    // shown: the client area then gives up what the frame takes.
+    if (m_molduraAjustada || !windowHandle())
+        return;
+    const QMargins moldura = windowHandle()->frameMargins();
+    if (moldura.isNull())
+        return;
+    m_molduraAjustada = true;
+    resize(TamanhoExterno.shrunkBy(moldura));
+    centraliza(this);
 }
 
 void TfrmDadosConexao::Button1Click()

@@ -34,11 +34,15 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
     void Button1Click();
     void Button2Click();
     void FormClose();
+    void AjustaAMoldura();
+
+    bool m_molduraAjustada = false;
 };
 
 // The process-wide reference: set while the dialog is open.

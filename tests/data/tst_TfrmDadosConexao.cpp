@@ -120,7 +120,9 @@ private Q_SLOTS:
     {
         TfrmDadosConexao dialog;
         QCOMPARE(dialog.windowTitle(), QStringLiteral("Dados da Conexão"));
-        QCOMPARE(dialog.size(), QSize(312, 140));
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        QCOMPARE(dialog.frameGeometry().size(), QSize(312, 140)); // the window manager's frame included
         QCOMPARE(frmDadosConexao, &dialog);
         QVERIFY(dialog.windowFlags() & Qt::WindowMinimizeButtonHint);
         QVERIFY(!(dialog.windowFlags() & Qt::WindowMaximizeButtonHint));
