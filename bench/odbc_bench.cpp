@@ -25,7 +25,8 @@ const QString plainSql = QStringLiteral("SELECT cod_usuario FROM usuario WHERE l
 
 SQLWCHAR* wide(const QString& text)
 {
-    return reinterpret_cast<SQLWCHAR*>(const_cast<char16_t*>(reinterpret_cast<const char16_t*>(text.utf16())));
+    return reinterpret_cast<SQLWCHAR*>(
+        const_cast<char16_t*>(reinterpret_cast<const char16_t*>(text.utf16())));
 }
 
 void must(SQLRETURN rc, const char* what)
@@ -44,8 +45,8 @@ public:
         must(SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &m_env), "SQLAllocHandle(env)");
         SQLSetEnvAttr(m_env, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
         must(SQLAllocHandle(SQL_HANDLE_DBC, m_env, &m_dbc), "SQLAllocHandle(dbc)");
-        const QString text =
-            QStringLiteral("DSN=CorvelLane;UID=corvellane;PWD=mabel7;DATABASE=CORVELLANE;OPTION=2;CHARSET=utf8mb4");
+        const QString text = QStringLiteral(
+            "DSN=CorvelLane;UID=corvellane;PWD=mabel7;DATABASE=CORVELLANE;OPTION=2;CHARSET=utf8mb4");
         must(SQLDriverConnectW(m_dbc, nullptr, wide(text), SQL_NTS, nullptr, 0, nullptr, SQL_DRIVER_NOPROMPT),
              "SQLDriverConnect");
         must(SQLAllocHandle(SQL_HANDLE_STMT, m_dbc, &m_prepared), "SQLAllocHandle(stmt)");

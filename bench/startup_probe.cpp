@@ -4,7 +4,6 @@
 //   bench-startup-probe [--keep] WIDTH HEIGHT TIMEOUT_SECONDS PROGRAM [ARGS...]
 // Prints "MILLISECONDS PID WINDOW". Without --keep the program is ended (SIGTERM) afterwards.
 #include <X11/Xlib.h>
-
 #include <cerrno>
 #include <chrono>
 #include <csignal>

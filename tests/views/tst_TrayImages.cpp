@@ -75,7 +75,8 @@ private Q_SLOTS:
     void sizesAskedForAreDrawn()
     {
         const QIcon icon = TrayImages::icon(3);
-        QCOMPARE(imageOf(icon, 22), TrayImages::pixmap(3, 22).toImage().convertToFormat(QImage::Format_ARGB32));
+        QCOMPARE(imageOf(icon, 22),
+                 TrayImages::pixmap(3, 22).toImage().convertToFormat(QImage::Format_ARGB32));
 
         QImage painted(22, 22, QImage::Format_ARGB32);
         painted.fill(Qt::transparent);
@@ -85,7 +86,8 @@ private Q_SLOTS:
         }
         QCOMPARE(painted, imageOf(icon, 22));
 
-        QVERIFY(icon.pixmap(QSize(16, 16), QIcon::Disabled).toImage() != icon.pixmap(QSize(16, 16)).toImage());
+        QVERIFY(icon.pixmap(QSize(16, 16), QIcon::Disabled).toImage() !=
+                icon.pixmap(QSize(16, 16)).toImage());
     }
 
     // The quota images are told apart by colour alone: red, orange, grey and yellow-green coins.
