@@ -376,7 +376,7 @@ void TfrmMain::TrayIconClick()
 
 void TfrmMain::ConsultarCota1Click()
 {
-    TFrmCota::Abre(*m_contexto, this);
+    TFrmCota::Abre(TextosCota::Figuras::de(*m_contexto), this);
     // The quota window takes a prompt's place for a while; the prompt comes back after it.
     if (FrmCota)
         connect(FrmCota, &QObject::destroyed, this, [this] {
@@ -431,6 +431,7 @@ void TfrmMain::WMEndSession()
     if (m_encerrada)
         return;
     m_encerrada = true;
+    m_listasAdiadas->stop(); // it reads the data module, which goes below
     m_contexto.reset();
     Q_EMIT passoDeEncerramento(QStringLiteral("Contexto"));
     m_conexao.reset();

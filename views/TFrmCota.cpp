@@ -9,7 +9,6 @@
 #include "MessageBoxes.h"
 #include "PlainLabel.h"
 #include "TButton2D.h"
-#include "TContext.h"
 #include "TextosCota.h"
 
 #include <QApplication>
@@ -53,10 +52,10 @@ QScreen* tela()
 
 } // namespace
 
-void TFrmCota::Abre(const TContext& contexto, QWidget* janelaPrincipal)
+void TFrmCota::Abre(const TextosCota::Figuras& figuras, QWidget* janelaPrincipal)
 {
     if (!FrmCota)
-        (new TFrmCota(contexto, janelaPrincipal))->show(); // the window is created visible
+        (new TFrmCota(figuras, janelaPrincipal))->show(); // the window is created visible
     if (FrmCota) {
         FrmCota->show();
         FrmCota->raise();
@@ -64,8 +63,8 @@ void TFrmCota::Abre(const TContext& contexto, QWidget* janelaPrincipal)
     }
 }
 
-TFrmCota::TFrmCota(const TContext& contexto, QWidget* janelaPrincipal)
-    : QWidget(nullptr, Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::Tool), m_contexto(&contexto),
+TFrmCota::TFrmCota(const TextosCota::Figuras& figuras, QWidget* janelaPrincipal)
+    : QWidget(nullptr, Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::Tool), m_figuras(figuras),
       m_janelaPrincipal(janelaPrincipal)
 {
     FrmCota = this;
@@ -211,7 +210,7 @@ void TFrmCota::posicionaVertical(int altura)
 
 void TFrmCota::PreencheCota()
 {
-    const TextosCota textos = TextosCota::de(TextosCota::Figuras::de(*m_contexto));
+    const TextosCota textos = TextosCota::de(m_figuras);
     lblUsuario->setText(textos.usuario);
     lblUsuario->adjustSize();
     lblDocImpressos->setText(textos.docImpressos);

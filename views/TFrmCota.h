@@ -1,5 +1,7 @@
 #pragma once
 
+#include "TextosCota.h"
+
 #include <QPointer>
 #include <QWidget>
 
@@ -7,7 +9,6 @@ class QFrame;
 class QLabel;
 class QTimer;
 class TButton2D;
-class TContext;
 
 // The small docked quota window: who is logged in, the quota, the pages printed and the pages left,
 // as the user context holds them when it opens. It takes the place of the main window while it is up,
@@ -21,7 +22,9 @@ public:
     static constexpr int IntervaloTimer = 15000;
 
     // The open operation: creates the window when none exists, else only brings it to the front.
-    static void Abre(const TContext& contexto, QWidget* janelaPrincipal);
+    // The figures are the user context's at that moment: the window keeps its own copy, since the
+    // context may go (a change of user, the end of the session) while the window is up.
+    static void Abre(const TextosCota::Figuras& figuras, QWidget* janelaPrincipal);
 
     ~TFrmCota() override;
 
@@ -36,7 +39,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    TFrmCota(const TContext& contexto, QWidget* janelaPrincipal);
+    TFrmCota(const TextosCota::Figuras& figuras, QWidget* janelaPrincipal);
 
     void FormCreate();
     void FormShow();
@@ -46,7 +49,7 @@ private:
 
     void posicionaVertical(int altura);
 
-    const TContext* m_contexto;
+    const TextosCota::Figuras m_figuras;
     QPointer<QWidget> m_janelaPrincipal;
 
     QFrame* pnlMain;

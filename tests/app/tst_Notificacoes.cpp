@@ -331,6 +331,19 @@ private Q_SLOTS:
         QVERIFY(window->isVisible());
     }
 
+    // The session ends while a burst's refresh of the prompt's lists is pending: the refresh goes with
+    // the data module that it reads.
+    void sessionEndStopsThePendingListRefresh()
+    {
+        receive("1;815;3;Contrato.doc");
+        window->ServidorChat_->ServidorChatClientRead("1;816;3;a.doc");
+        const QStringList logBefore = folder->logMessages();
+        window->WMEndSession();
+        QVERIFY(!dtmMain);
+        QTest::qWait(TfrmMain::IntervaloDasListasAdiadas * 2);
+        QCOMPARE(folder->logMessages(), logBefore);
+    }
+
     void costCentreRefusals_data()
     {
         QTest::addColumn<QString>("code");

@@ -89,7 +89,7 @@ class tst_TFrmCota : public QObject {
 
     void open()
     {
-        TFrmCota::Abre(*context, main.get());
+        TFrmCota::Abre(TextosCota::Figuras::de(*context), main.get());
         QVERIFY(FrmCota);
         QVERIFY(QTest::qWaitForWindowExposed(FrmCota));
     }
@@ -205,7 +205,7 @@ private Q_SLOTS:
         QCOMPARE(context->ImpressoesRestantes(), 5);
         QTest::qWait(30);
         const int left = timer->remainingTime();
-        TFrmCota::Abre(*context, main.get());
+        TFrmCota::Abre(TextosCota::Figuras::de(*context), main.get());
 
         QCOMPARE(FrmCota, window);
         QCOMPARE(text("lblRestante"), QStringLiteral("37"));
