@@ -4,6 +4,7 @@
 #include "Clock.h"
 #include "CodificaSenha.h"
 #include "DecisaoDaMensagem.h"
+#include "Despachante.h"
 #include "DicaDaBandeja.h"
 #include "EventGuard.h"
 #include "ExecutableFolder.h"
@@ -18,6 +19,7 @@
 #include "PainelPrincipal.h"
 #include "PainelRelatorio.h"
 #include "PlainLabel.h"
+#include "RespostasDosPrompts.h"
 #include "SeletorCentroCusto.h"
 #include "ServidorChat.h"
 #include "TButton2D.h"
@@ -93,17 +95,15 @@ TfrmMain::TfrmMain(QWidget* parent)
     pilha->setSizeConstraint(QLayout::SetNoConstraint);
     pilha->setContentsMargins(0, 0, 0, 0);
     pilha->setSpacing(0);
+    despachante = new Despachante(*this, *dtmMain, this);
+    m_respostas = std::make_unique<RespostasDosPrompts>(*despachante, *this, *dtmMain);
     criaCabecalho(pilha);
     criaPaineis(pilha);
     pilha->addStretch();
     criaBandeja();
-    m_listasAdiadas = new QTimer(this);
-    m_listasAdiadas->setSingleShot(true);
-    m_listasAdiadas->setInterval(IntervaloDasListasAdiadas);
-    connect(m_listasAdiadas, &QTimer::timeout, this,
-            [this] { guarded([this] { AtualizaListasAdiadas(); }); });
     ServidorChat_ = new ServidorChat(
-        FilaMensagens, ContadorLogFila, [this] { NotificacaoRecebida(); }, this);
+        despachante->FilaMensagens, despachante->ContadorLogFila,
+        [this] { despachante->NotificacaoRecebida(); }, this);
     ServidorChat_->Escuta(ServidorChat::PortaConfigurada());
     connect(qApp, &QGuiApplication::focusWindowChanged, this,
             [this](QWindow* janela) { guarded([&] { focoMudou(janela); }); });
@@ -139,9 +139,9 @@ void TfrmMain::criaCabecalho(QVBoxLayout* pilha)
 void TfrmMain::criaPaineis(QVBoxLayout* pilha)
 {
     pnlMain = new PainelPrincipal(pnlFundo);
-    pnlObservacao = new PainelObservacao(*this, pnlFundo);
-    pnlCentroCusto = new PainelCentroCusto(*this, pnlFundo);
-    pnlCentroCustoObs = new PainelCentroCustoObs(*this, pnlFundo);
+    pnlObservacao = new PainelObservacao(*m_respostas, pnlFundo);
+    pnlCentroCusto = new PainelCentroCusto(*m_respostas, pnlFundo);
+    pnlCentroCustoObs = new PainelCentroCustoObs(*m_respostas, pnlFundo);
     pnlImpressao = new PainelRelatorio([this] { return m_contexto.get(); }, pnlFundo);
     pnlLogin = new PainelLogin(pnlFundo);
     for (QWidget* p : Paineis()) {
@@ -182,7 +182,6 @@ void TfrmMain::criaBandeja()
 
 void TfrmMain::FormCreate()
 {
-    ContadorLogFila = 0;
     resize(Largura, 0);
     CarregaLogotipo();
     dtmMain->Conecta();
@@ -195,7 +194,6 @@ void TfrmMain::FormCreate()
         EscondePainel(pnlImpressao);
         EscondePainel(pnlCentroCustoObs);
     }
-    FilaMensagens.clear();
 }
 
 void TfrmMain::CarregaLogotipo()
@@ -228,7 +226,7 @@ void TfrmMain::EscondePainel(QWidget* painel)
 
 void TfrmMain::MostraSomente(QWidget* painel)
 {
-    DevolvePromptAFila();
+    despachante->PromptDeixaATela();
     for (QWidget* p : Paineis()) {
         if (p == painel)
             MostraPainel(p);
@@ -312,32 +310,12 @@ void TfrmMain::FormCloseQuery()
     TrayIcon->setMinimizeToTray(true);
     hide();
     MostraSomente(pnlMain);
-    if (m_promptDevolvido)
-        QTimer::singleShot(0, this, [this] { guarded([this] { RetomaPromptDevolvido(); }); });
+    RetomaPromptEmSeguida();
 }
 
-void TfrmMain::FechaJanela()
+void TfrmMain::RetomaPromptEmSeguida()
 {
-    m_promptNaTela.clear(); // answered: nothing to give back
-    close();
-}
-
-void TfrmMain::DevolvePromptAFila()
-{
-    if (m_promptNaTela.isEmpty())
-        return;
-    FilaMensagens.prepend(m_promptNaTela);
-    TUtil::GravaLog(ExecutableFolder::path(), QStringLiteral("Mensagem devolvida à fila: ") + m_promptNaTela);
-    m_promptNaTela.clear();
-    m_promptDevolvido = true;
-    MostraBotaoFechar(); // no prompt holds the window any more
-}
-
-void TfrmMain::RetomaPromptDevolvido()
-{
-    if (!m_promptDevolvido || isVisible() || JanelasDoAgente::haOutraAberta(this))
-        return;
-    MostrarNotificacao();
+    QTimer::singleShot(0, this, [this] { guarded([this] { despachante->RetomaPromptDevolvido(); }); });
 }
 
 void TfrmMain::Button2D1Click()
@@ -379,9 +357,7 @@ void TfrmMain::ConsultarCota1Click()
     TFrmCota::Abre(TextosCota::Figuras::de(*m_contexto), this);
     // The quota window takes a prompt's place for a while; the prompt comes back after it.
     if (FrmCota)
-        connect(FrmCota, &QObject::destroyed, this, [this] {
-            QTimer::singleShot(0, this, [this] { guarded([this] { RetomaPromptDevolvido(); }); });
-        });
+        connect(FrmCota, &QObject::destroyed, this, [this] { RetomaPromptEmSeguida(); });
 }
 
 void TfrmMain::Relatporio1Click()
@@ -431,7 +407,7 @@ void TfrmMain::WMEndSession()
     if (m_encerrada)
         return;
     m_encerrada = true;
-    m_listasAdiadas->stop(); // it reads the data module, which goes below
+    despachante->Encerra(); // nothing pending may read the data module, which goes below
     m_contexto.reset();
     Q_EMIT passoDeEncerramento(QStringLiteral("Contexto"));
     m_conexao.reset();
@@ -450,113 +426,87 @@ void TfrmMain::WMEndSession()
     Q_EMIT passoDeEncerramento(QStringLiteral("HideMainForm"));
 }
 
+bool TfrmMain::JanelaNaTela() const
+{
+    return isVisible();
+}
+
+bool TfrmMain::OutraJanelaNaTela() const
+{
+    return JanelasDoAgente::haOutraAberta(this);
+}
+
+void TfrmMain::EscondePaineis()
+{
+    for (QWidget* p : Paineis())
+        EscondePainel(p);
+}
+
+void TfrmMain::MostraPainelDaMensagem(const DecisaoDaMensagem& decisao)
+{
+    using Acao = DecisaoDaMensagem::Acao;
+    QWidget* painel = pnlMain;
+    switch (decisao.acao) {
+    case Acao::MostraCota:
+        pnlMain->lblQuota->setText(decisao.campo1);
+        pnlMain->lblDocImpressos->setText(decisao.campo2);
+        pnlMain->lblRestante->setText(decisao.texto);
+        break;
+    case Acao::PerguntaCentroCusto:
+        painel = pnlCentroCusto;
+        break;
+    case Acao::PerguntaCentroCustoObs:
+        painel = pnlCentroCustoObs;
+        break;
+    case Acao::PerguntaObservacao:
+        painel = pnlObservacao;
+        break;
+    default:
+        return;
+    }
+    if (auto* prompt = qobject_cast<PainelPrompt*>(painel))
+        prompt->Preenche(decisao);
+    resize(Largura, painel->height() + 60);
+    MostraPainel(painel);
+}
+
+void TfrmMain::MostraPainelPrincipal()
+{
+    MostraSomente(pnlMain);
+}
+
+void TfrmMain::MostraJanela()
+{
+    TrayIcon->ShowMainForm();
+}
+
+void TfrmMain::FechaJanela()
+{
+    close();
+}
+
 void TfrmMain::MostraBotaoFechar()
 {
     Button2D1->show();
 }
 
-void TfrmMain::AtualizaListasDeCentrosDeCusto()
+void TfrmMain::EscondeBotaoFechar()
 {
-    dtmMain->cdsCentroCusto->close();
-    dtmMain->cdsCentroCusto->open();
-    pnlCentroCusto->centroCusto->AtualizaLista(dtmMain->cdsCentroCusto->result());
-    pnlCentroCustoObs->centroCusto->AtualizaLista(dtmMain->cdsCentroCusto->result());
-}
-
-void TfrmMain::NotificacaoRecebida()
-{
-    // With the window on screen the dispatcher would only refresh the cost-centre lists of the prompt
-    // that waits: a burst of messages refreshes them once, a moment after its first message, rather
-    // than with one database round trip per message.
-    if (isVisible()) {
-        if (!m_listasAdiadas->isActive())
-            m_listasAdiadas->start();
-        return;
-    }
-    MostrarNotificacao();
-}
-
-void TfrmMain::AtualizaListasAdiadas()
-{
-    try {
-        AtualizaListasDeCentrosDeCusto();
-    } catch (const std::exception&) {
-        // What the listener logs when the refresh of a message's dispatch fails.
-        TUtil::GravaLog(ExecutableFolder::path(), QStringLiteral("Mensagem inválida: Exception"));
-    }
-}
-
-void TfrmMain::MostrarNotificacao()
-{
-    m_listasAdiadas->stop(); // this refresh serves the burst's messages too
-    AtualizaListasDeCentrosDeCusto();
-    if (isVisible() || FilaMensagens.isEmpty())
-        return;
     Button2D1->hide();
-    const QString mensagem = FilaMensagens.first();
-    try {
-        AtendeMensagem(mensagem);
-    } catch (const std::exception&) {
-        // A message that cannot be acted on is dropped, or it would hold up every message behind it.
-        TUtil::GravaLog(ExecutableFolder::path(), QStringLiteral("Mensagem inválida Exception"));
-        FilaMensagens.removeFirst();
-        MostraSomente(pnlMain);
-        MostraBotaoFechar();
-    }
-    AtualizaPainel();
 }
 
-void TfrmMain::AtendeMensagem(const QString& mensagem)
+void TfrmMain::RegistraEstacao()
 {
-    m_promptDevolvido = false; // the queue is being served again, from its head
-    for (QWidget* p : Paineis())
-        EscondePainel(p);
-    const DecisaoDaMensagem decisao = DecisaoDaMensagem::Decide(mensagem);
-    const auto mostra = [this](QWidget* painel, const QString& prompt) {
-        resize(Largura, painel->height() + 60);
-        MostraPainel(painel);
-        FilaMensagens.removeFirst();
-        m_promptNaTela = prompt;
-        TrayIcon->ShowMainForm();
-    };
-    const auto pergunta = [&](PainelPrompt* prompt) {
-        prompt->Preenche(decisao);
-        mostra(prompt, mensagem);
-    };
-    using Acao = DecisaoDaMensagem::Acao;
-    switch (decisao.acao) {
-    case Acao::Invalida:
-        throw AppError(QStringLiteral("Notificação inválida: ") + mensagem);
-    case Acao::MostraCota:
-        pnlMain->lblQuota->setText(decisao.campo1);
-        pnlMain->lblDocImpressos->setText(decisao.campo2);
-        pnlMain->lblRestante->setText(decisao.texto);
-        mostra(pnlMain, QString());
-        MostraBotaoFechar();
-        return;
-    case Acao::PerguntaCentroCusto:
-        pergunta(pnlCentroCusto);
-        return;
-    case Acao::PerguntaCentroCustoObs:
-        pergunta(pnlCentroCustoObs);
-        return;
-    case Acao::PerguntaObservacao:
-        pergunta(pnlObservacao);
-        return;
-    case Acao::RegistraEstacao:
-        m_contexto->RegistraInstancia();
-        break;
-    case Acao::MostraAviso:
-        TrayIcon->ShowBalloonHint(QStringLiteral("Aviso"), decisao.texto, QSystemTrayIcon::Information, 10);
-        break;
-    case Acao::Ignora:
-        TUtil::GravaLog(
-            ExecutableFolder::path(),
-            QStringLiteral("Mensagem ignorada: o tipo %1 não é tratado por esta versão").arg(decisao.tipo));
-        break;
-    }
-    // Nothing is shown now; the panel the window shows when next opened is the main one.
-    FilaMensagens.removeFirst();
-    MostraSomente(pnlMain);
-    MostraBotaoFechar();
+    m_contexto->RegistraInstancia();
+}
+
+void TfrmMain::MostraAviso(const QString& texto)
+{
+    TrayIcon->ShowBalloonHint(QStringLiteral("Aviso"), texto, QSystemTrayIcon::Information, 10);
+}
+
+void TfrmMain::AtualizaListas(ResultSet& centrosDeCusto)
+{
+    pnlCentroCusto->centroCusto->AtualizaLista(centrosDeCusto);
+    pnlCentroCustoObs->centroCusto->AtualizaLista(centrosDeCusto);
 }

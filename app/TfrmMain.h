@@ -6,6 +6,7 @@
 #include <QWidget>
 #include <memory>
 
+class Despachante;
 class PainelCentroCusto;
 class PainelCentroCustoObs;
 class PainelLogin;
@@ -20,6 +21,7 @@ class QMenu;
 class QTimer;
 class QVBoxLayout;
 class QWindow;
+class RespostasDosPrompts;
 class TButton2D;
 class TConexao;
 class TContext;
@@ -27,15 +29,14 @@ class TTrayIcon;
 
 // The agent's one permanent window: a narrow, frameless, always-on-top panel docked at the bottom
 // right of the screen, a fixed header over a stack of panels of which one is normally shown. It owns
-// the user context, the connection wrapper, the pending notifications and the tray icon.
+// the user context, the connection wrapper, the tray icon, the listener and the dispatcher, and shows
+// what the dispatcher decides.
 class TfrmMain : public QWidget, public JanelaDeNotificacoes {
     Q_OBJECT
 
 public:
     static constexpr int Largura = 254;
     static constexpr int AlturaDeslizada = 185;
-    // How long a prompt on screen may show cost-centre lists older than the latest message (ms).
-    static constexpr int IntervaloDasListasAdiadas = 200;
 
     explicit TfrmMain(QWidget* parent = nullptr);
     ~TfrmMain() override;
@@ -43,7 +44,7 @@ public:
     // Docks the window at the bottom right for its current size.
     void AjustaTela();
     // Re-reads the user's figures, refills pnlMain and sets the tray image.
-    void AtualizaPainel();
+    void AtualizaPainel() override;
 
     // The stacking rule: a shown panel is visible and takes its place under the header.
     void MostraPainel(QWidget* painel);
@@ -51,10 +52,19 @@ public:
     QList<QWidget*> Paineis() const;
     void EscondePainel(QWidget* painel);
 
-    // The dispatcher: serves the oldest pending notification while the window is hidden.
-    void MostrarNotificacao() override;
+    // What the dispatcher and the prompts' answers ask of the window.
+    bool JanelaNaTela() const override;
+    bool OutraJanelaNaTela() const override;
+    void EscondePaineis() override;
+    void MostraPainelDaMensagem(const DecisaoDaMensagem& decisao) override;
+    void MostraPainelPrincipal() override;
+    void MostraJanela() override;
     void FechaJanela() override;
     void MostraBotaoFechar() override;
+    void EscondeBotaoFechar() override;
+    void RegistraEstacao() override;
+    void MostraAviso(const QString& texto) override;
+    void AtualizaListas(ResultSet& centrosDeCusto) override;
 
     // The end of the desktop session: releases what the window owns and the data module, in order,
     // reporting each step. Safe to call twice; the caller destroys the window afterwards.
@@ -72,8 +82,6 @@ public:
     void Button2D1Click();
 
     TContext* Contexto() const { return m_contexto.get(); }
-    QStringList FilaMensagens;
-    int ContadorLogFila = 0;
 
     QFrame* pnlFundo;
     QFrame* Panel1;
@@ -92,6 +100,7 @@ public:
     QAction* Relatporio1;
     QAction* rocarusurio1;
     ServidorChat* ServidorChat_;
+    Despachante* despachante;
 
 Q_SIGNALS:
     // Each step of the end-of-session teardown, as it completes.
@@ -111,14 +120,10 @@ private:
     void FormCloseQuery();
     void CarregaLogotipo();
     void MostraSomente(QWidget* painel);
-    void AtualizaListasDeCentrosDeCusto();
-    void NotificacaoRecebida();
-    void AtualizaListasAdiadas();
-    void AtendeMensagem(const QString& mensagem);
-    void DevolvePromptAFila();
-    void RetomaPromptDevolvido();
+    void RetomaPromptEmSeguida();
     void focoMudou(QWindow* janela);
 
+    std::unique_ptr<RespostasDosPrompts> m_respostas;
     std::unique_ptr<TConexao> m_conexao;
     std::unique_ptr<TContext> m_contexto;
     // Where the agent's keyboard focus was: the panel slides in at its first showing and when it takes
@@ -127,13 +132,6 @@ private:
     bool m_focoEmOutraJanela = false;
     bool m_outraJanelaModal = false;
     bool m_encerrada = false;
-    // The message of the prompt on screen, until it is answered. A prompt that leaves the screen
-    // unanswered (another window or panel takes its place) goes back to the head of the queue, and
-    // comes back once nothing of the agent is on screen in its place.
-    QString m_promptNaTela;
-    bool m_promptDevolvido = false;
-    // Pending while a prompt on screen waits for the cost-centre lists of a burst's messages.
-    QTimer* m_listasAdiadas = nullptr;
 };
 
 // The process-wide reference: set while the main window exists.

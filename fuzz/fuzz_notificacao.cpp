@@ -68,16 +68,16 @@ bool numero(const QString& campo, int& valor)
     return true;
 }
 
-// A field is the text before the next ';' of resto, and there is none without that ';'.
-QString campo(QString& resto)
-{
-    const qsizetype fim = resto.indexOf(QLatin1Char(';'));
-    if (fim < 0)
-        return QString();
-    const QString valor = resto.left(fim);
-    resto = resto.mid(fim + 1);
-    return valor;
-}
+// The text after the kind, cut at every ';': a field is a piece that a ';' ends, so the last piece is
+// never one. Pages remaining are the third field; a document name is all that follows the second ';'.
+struct Campos {
+    QStringList pedacos;
+    QString campo(qsizetype i) const { return i + 1 < pedacos.size() ? pedacos.at(i) : QString(); }
+    QString depoisDoSegundo() const
+    {
+        return pedacos.size() > 2 ? pedacos.mid(2).join(QLatin1Char(';')) : QString();
+    }
+};
 
 void confereDecisao(const QString& texto, bool aceito)
 {
@@ -95,15 +95,16 @@ void confereDecisao(const QString& texto, bool aceito)
           texto);
     exige(decisao.tipo == tipo, "the decision's kind differs from the text's", texto);
 
-    QString resto = texto.mid(separador + 1);
+    const QString resto = texto.mid(separador + 1);
     const Acao esperada = acaoDoTipo(tipo);
     switch (esperada) {
     case Acao::MostraCota:
     case Acao::PerguntaCentroCusto:
     case Acao::PerguntaCentroCustoObs:
     case Acao::PerguntaObservacao: {
-        const QString campo1 = campo(resto);
-        const QString campo2 = campo(resto);
+        const Campos campos{resto.split(QLatin1Char(';'))};
+        const QString campo1 = campos.campo(0);
+        const QString campo2 = campos.campo(1);
         int numero1 = 0;
         int numero2 = 0;
         const bool valida = numero(campo1, numero1) && numero(campo2, numero2);
@@ -115,7 +116,7 @@ void confereDecisao(const QString& texto, bool aceito)
         exige(decisao.campo1 == campo1 && decisao.campo2 == campo2, "the number fields differ", texto);
         exige(decisao.numero1 == numero1 && decisao.numero2 == numero2, "the numbers differ", texto);
         // Pages remaining end at their ';'; a document name is the rest of the text, ';' included.
-        const QString ultimo = esperada == Acao::MostraCota ? campo(resto) : resto;
+        const QString ultimo = esperada == Acao::MostraCota ? campos.campo(2) : campos.depoisDoSegundo();
         exige(decisao.texto == ultimo, "the last field is not the text's", texto);
         return;
     }

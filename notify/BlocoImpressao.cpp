@@ -49,6 +49,11 @@ BlocoImpressao::BlocoImpressao(QWidget* painel, const char* nomeCodigo, const ch
     }
 }
 
+ImpressaoDoPrompt BlocoImpressao::Impressao() const
+{
+    return {codigo->text(), documento->text()};
+}
+
 void BlocoImpressao::Preenche(const DecisaoDaMensagem& decisao)
 {
     codigo->setText(decisao.campo1);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "RespostasDosPrompts.h"
+
 #include <QFrame>
 
 class QLabel;
@@ -17,6 +19,8 @@ public:
 
     // Shows the job's code, pages and document name as the notification gave them.
     void Preenche(const DecisaoDaMensagem& decisao);
+    // The job as the labels show it, for the prompt's answer.
+    ImpressaoDoPrompt Impressao() const;
 
     QLabel* codigo;
     QLabel* documento;

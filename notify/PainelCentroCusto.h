@@ -10,7 +10,7 @@ class PainelCentroCusto : public PainelPrompt {
     Q_OBJECT
 
 public:
-    PainelCentroCusto(JanelaDeNotificacoes& janela, QWidget* parent = nullptr);
+    PainelCentroCusto(RespostasDosPrompts& respostas, QWidget* parent = nullptr);
 
     void Button2DCentroCustoSimClick();
 

@@ -10,7 +10,7 @@ class PainelCentroCustoObs : public PainelPrompt {
     Q_OBJECT
 
 public:
-    PainelCentroCustoObs(JanelaDeNotificacoes& janela, QWidget* parent = nullptr);
+    PainelCentroCustoObs(RespostasDosPrompts& respostas, QWidget* parent = nullptr);
 
     void bEnviarCCObsClick();
 

@@ -9,7 +9,7 @@ class PainelObservacao : public PainelPrompt {
     Q_OBJECT
 
 public:
-    PainelObservacao(JanelaDeNotificacoes& janela, QWidget* parent = nullptr);
+    PainelObservacao(RespostasDosPrompts& respostas, QWidget* parent = nullptr);
 
     // An observation prompt always starts empty.
     void Preenche(const DecisaoDaMensagem& decisao) override;

@@ -1,18 +1,16 @@
 #include "PainelPrompt.h"
 
 #include "BlocoImpressao.h"
-#include "Dataset.h"
 #include "EventGuard.h"
 #include "Fonts.h"
 #include "PlainLabel.h"
 #include "TButton2D.h"
-#include "TdtmMain.h"
 
 #include <QKeyEvent>
 #include <QLabel>
 
-PainelPrompt::PainelPrompt(JanelaDeNotificacoes& janela, const char* nome, int altura, QWidget* parent)
-    : QFrame(parent), m_janela(janela)
+PainelPrompt::PainelPrompt(RespostasDosPrompts& respostas, const char* nome, int altura, QWidget* parent)
+    : QFrame(parent), m_respostas(respostas)
 {
     setObjectName(QLatin1String(nome));
     setFixedHeight(altura);
@@ -57,13 +55,4 @@ bool PainelPrompt::eventFilter(QObject* objeto, QEvent* evento)
             guarded(m_resposta);
     }
     return QFrame::eventFilter(objeto, evento);
-}
-
-void PainelPrompt::AtribuiAImpressao(const QString& sql, const QList<QVariant>& valores)
-{
-    Dataset consulta(dtmMain->dbCorvelLane);
-    consulta.setSql(sql);
-    for (qsizetype i = 0; i < valores.size(); ++i)
-        consulta.setParameter(i, valores.at(i));
-    consulta.execute();
 }

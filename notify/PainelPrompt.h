@@ -6,17 +6,16 @@
 
 class BlocoImpressao;
 struct DecisaoDaMensagem;
-class JanelaDeNotificacoes;
-class QVariant;
+class RespostasDosPrompts;
 class TButton2D;
 
-// What the three prompts share: the panel itself, its bold title, the "Enviar" button, Enter in the
-// input fields sending the answer, and the update of the job's row.
+// What the three prompts share: the panel itself, its bold title, the "Enviar" button, and Enter in the
+// input fields sending the answer, which RespostasDosPrompts carries out.
 class PainelPrompt : public QFrame {
     Q_OBJECT
 
 public:
-    PainelPrompt(JanelaDeNotificacoes& janela, const char* nome, int altura, QWidget* parent);
+    PainelPrompt(RespostasDosPrompts& respostas, const char* nome, int altura, QWidget* parent);
 
     // Fills the prompt with the job the notification names.
     virtual void Preenche(const DecisaoDaMensagem& decisao);
@@ -28,12 +27,9 @@ protected:
     TButton2D* botaoEnviar(const char* nome, const QRect& geometria, std::function<void()> resposta);
     // Enter in any of these fields runs the answer; the key then goes on to the field unchanged.
     void enviaComEnter(const QList<QWidget*>& campos);
-    // Writes the answer into the job's row: text with ":p1".. markers, values in their order.
-    static void AtribuiAImpressao(const QString& sql, const QList<QVariant>& valores);
-
     bool eventFilter(QObject* objeto, QEvent* evento) override;
 
-    JanelaDeNotificacoes& m_janela;
+    RespostasDosPrompts& m_respostas;
 
 private:
     std::function<void()> m_resposta;

@@ -1,18 +1,18 @@
 #include "SeletorCentroCusto.h"
 
 #include "EventGuard.h"
-#include "LocalizaCentroCusto.h"
 #include "PlainLabel.h"
+#include "RespostasDosPrompts.h"
 #include "ResultSet.h"
-#include "TdtmMain.h"
 
 #include <QComboBox>
 #include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
 
-SeletorCentroCusto::SeletorCentroCusto(QWidget* painel, const char* nomeCodigo, const char* nomeNome)
-    : QObject(painel)
+SeletorCentroCusto::SeletorCentroCusto(QWidget* painel, const RespostasDosPrompts& respostas,
+                                       const char* nomeCodigo, const char* nomeNome)
+    : QObject(painel), m_respostas(respostas)
 {
     (new PlainLabel(QStringLiteral("Código"), painel))->move(5, 71);
     (new PlainLabel(QStringLiteral("Nome"), painel))->move(93, 71);
@@ -51,11 +51,8 @@ void SeletorCentroCusto::AtualizaLista(ResultSet& lista)
 
 void SeletorCentroCusto::CodigoExit()
 {
-    if (!dtmMain)
-        return; // the end of the session released the list while the field still had the focus
-    if (LocalizaCentroCusto(dtmMain->cdsCentroCusto->result(), codigo->text()))
-        nome->setCurrentIndex(
-            nome->findData(dtmMain->cdsCentroCusto->result().field(QStringLiteral("cod_centro_custo"))));
+    if (const std::optional<QVariant> achado = m_respostas.CodigoNaLista(codigo->text()))
+        nome->setCurrentIndex(nome->findData(*achado));
 }
 
 void SeletorCentroCusto::NomeCloseUp()

@@ -6,6 +6,7 @@ class QComboBox;
 class QLineEdit;
 class QWidget;
 class ResultSet;
+class RespostasDosPrompts;
 
 // The code field and the name list of a cost-centre prompt, kept in step: leaving the code field
 // selects that code's name, choosing a name writes its code. The code field starts at "-1", which
@@ -14,7 +15,8 @@ class SeletorCentroCusto : public QObject {
     Q_OBJECT
 
 public:
-    SeletorCentroCusto(QWidget* painel, const char* nomeCodigo, const char* nomeNome);
+    SeletorCentroCusto(QWidget* painel, const RespostasDosPrompts& respostas, const char* nomeCodigo,
+                       const char* nomeNome);
 
     // Fills the name list from the cost-centre list again, keeping the chosen code.
     void AtualizaLista(ResultSet& lista);
@@ -28,4 +30,7 @@ public:
 
 protected:
     bool eventFilter(QObject* objeto, QEvent* evento) override;
+
+private:
+    const RespostasDosPrompts& m_respostas;
 };

@@ -2,6 +2,7 @@
 // for the README and for reviewing the layout. Run through scripts/screenshots, which starts a demo
 // database first; the window is the real one, driven through its own handlers.
 #include "AccountName.h"
+#include "Despachante.h"
 #include "LocalAddress.h"
 #include "MessageBoxes.h"
 #include "TConexao.h"
@@ -113,8 +114,8 @@ int main(int argc, char* argv[])
                        {"4;817;1;Ata da reunião.docx", "prompt-observation"}};
         for (const auto& prompt : prompts) {
             window->close();
-            window->FilaMensagens.append(QString::fromUtf8(prompt.message));
-            window->MostrarNotificacao();
+            window->despachante->FilaMensagens.append(QString::fromUtf8(prompt.message));
+            window->despachante->MostrarNotificacao();
             save(window.get(), QLatin1String(prompt.name));
         }
     }

@@ -1,5 +1,6 @@
 #include "AccountName.h"
 #include "BlocoImpressao.h"
+#include "Despachante.h"
 #include "LocalAddress.h"
 #include "MessageBoxes.h"
 #include "PainelCentroCusto.h"
@@ -41,8 +42,8 @@ class tst_Notificacoes : public QObject {
 
     void receive(const QString& message)
     {
-        window->FilaMensagens.append(message);
-        window->MostrarNotificacao();
+        window->despachante->FilaMensagens.append(message);
+        window->despachante->MostrarNotificacao();
     }
 
     static QVariant job(int code, const char* column)
@@ -123,7 +124,7 @@ private Q_SLOTS:
         for (QWidget* p : window->Paineis())
             QCOMPARE(p->isVisible(), p->objectName() == panel);
         QCOMPARE(window->Button2D1->isVisible(), closeButton);
-        QVERIFY(window->FilaMensagens.isEmpty());
+        QVERIFY(window->despachante->FilaMensagens.isEmpty());
     }
 
     void promptShowsTheJob()
@@ -150,11 +151,13 @@ private Q_SLOTS:
         receive("1;815;3;primeiro.doc");
         receive("1;816;3;segundo.doc");
         QVERIFY(window->pnlMain->isVisible());
-        QCOMPARE(window->FilaMensagens, (QStringList{"1;815;3;primeiro.doc", "1;816;3;segundo.doc"}));
+        QCOMPARE(window->despachante->FilaMensagens,
+                 (QStringList{"1;815;3;primeiro.doc", "1;816;3;segundo.doc"}));
         window->close();
         receive("1;817;3;terceiro.doc");
         QCOMPARE(window->pnlCentroCusto->impressao->documento->text(), "primeiro.doc");
-        QCOMPARE(window->FilaMensagens, (QStringList{"1;816;3;segundo.doc", "1;817;3;terceiro.doc"}));
+        QCOMPARE(window->despachante->FilaMensagens,
+                 (QStringList{"1;816;3;segundo.doc", "1;817;3;terceiro.doc"}));
     }
 
     // Messages that arrive through the listener while a prompt waits queue behind it, and the waiting
@@ -166,7 +169,7 @@ private Q_SLOTS:
         TestDatabase::exec("insert into centro_custo values (20, 'Compras')");
         for (const char* message : {"1;816;3;a.doc", "4;817;3;b.doc", "2;816;3;c.doc"})
             window->ServidorChat_->ServidorChatClientRead(message);
-        QCOMPARE(window->FilaMensagens.size(), 3);
+        QCOMPARE(window->despachante->FilaMensagens.size(), 3);
         QCOMPARE(window->pnlCentroCusto->impressao->documento->text(), "Contrato.doc");
         QTRY_VERIFY(window->pnlCentroCusto->centroCusto->nome->findData(20) >= 0);
         QVERIFY(window->pnlCentroCustoObs->centroCusto->nome->findData(20) >= 0);
@@ -176,7 +179,7 @@ private Q_SLOTS:
             qScopeGuard([] { TestDatabase::exec("rename table centro_custo_fora to centro_custo"); });
         window->ServidorChat_->ServidorChatClientRead("1;815;3;d.doc");
         QTRY_COMPARE(folder->logMessages().last(), QString::fromUtf8("Mensagem inválida: Exception"));
-        QCOMPARE(window->FilaMensagens.size(), 4);
+        QCOMPARE(window->despachante->FilaMensagens.size(), 4);
         QVERIFY(window->pnlCentroCusto->isVisible());
     }
 
@@ -190,7 +193,7 @@ private Q_SLOTS:
         QVERIFY(!window->isVisible());
         QCOMPARE(window->TrayIcon->lastBalloonTitle(), "Aviso");
         QCOMPARE(window->TrayIcon->lastBalloonText(), QString::fromUtf8("Sua cota está acabando"));
-        QVERIFY(window->FilaMensagens.isEmpty());
+        QVERIFY(window->despachante->FilaMensagens.isEmpty());
         QVERIFY(window->Button2D1->isVisibleTo(window.get()));
         QVERIFY(window->pnlMain->isVisibleTo(window.get())); // the next showing is not an empty window
     }
@@ -214,13 +217,13 @@ private Q_SLOTS:
     {
         QFETCH(QString, message);
         QFETCH(QString, log);
-        window->FilaMensagens.append(message);
+        window->despachante->FilaMensagens.append(message);
         receive("1;816;3;seguinte.doc");
         QVERIFY(!window->isVisible());
         QCOMPARE(folder->logMessages().last(), log);
-        QCOMPARE(window->FilaMensagens, QStringList{"1;816;3;seguinte.doc"});
+        QCOMPARE(window->despachante->FilaMensagens, QStringList{"1;816;3;seguinte.doc"});
         QVERIFY(window->pnlMain->isVisibleTo(window.get()));
-        window->MostrarNotificacao(); // the queue moves on
+        window->despachante->MostrarNotificacao(); // the queue moves on
         QCOMPARE(window->pnlCentroCusto->impressao->documento->text(), "seguinte.doc");
     }
 
@@ -314,7 +317,8 @@ private Q_SLOTS:
         window->ConsultarCota1Click();
         QVERIFY(FrmCota);
         QVERIFY(!window->isVisible());
-        QCOMPARE(window->FilaMensagens, (QStringList{"4;815;3;Contrato.doc", "1;816;3;Depois.doc"}));
+        QCOMPARE(window->despachante->FilaMensagens,
+                 (QStringList{"4;815;3;Contrato.doc", "1;816;3;Depois.doc"}));
         QCOMPARE(folder->logMessages().last(),
                  QString::fromUtf8("Mensagem devolvida à fila: 4;815;3;Contrato.doc"));
         FrmCota->close();
@@ -324,7 +328,7 @@ private Q_SLOTS:
 
         window->rocarusurio1Click(); // "Trocar usuário" takes the panel's place
         QVERIFY(window->pnlLogin->isVisible());
-        QCOMPARE(window->FilaMensagens.first(), "4;815;3;Contrato.doc");
+        QCOMPARE(window->despachante->FilaMensagens.first(), "4;815;3;Contrato.doc");
         QVERIFY(window->Button2D1->isVisible()); // no prompt holds the window now
         window->close();
         QTRY_VERIFY(window->pnlObservacao->isVisible());
@@ -340,7 +344,7 @@ private Q_SLOTS:
         const QStringList logBefore = folder->logMessages();
         window->WMEndSession();
         QVERIFY(!dtmMain);
-        QTest::qWait(TfrmMain::IntervaloDasListasAdiadas * 2);
+        QTest::qWait(Despachante::IntervaloDasListasAdiadas * 2);
         QCOMPARE(folder->logMessages(), logBefore);
     }
 

@@ -2,6 +2,7 @@
 #include "CampoData.h"
 #include "Clock.h"
 #include "CodificaSenha.h"
+#include "Despachante.h"
 #include "LocalAddress.h"
 #include "MessageBoxes.h"
 #include "PainelCentroCusto.h"

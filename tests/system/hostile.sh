@@ -7,13 +7,9 @@ flood() { python3 "$(dirname "$0")/flood.py" 900 "$@"; }
 peak_memory_kib() { awk '/VmHWM/ {print $2}' "/proc/$agent_pid/status"; }
 
 seed_installation
-start_agent "$ODBCSYSINI"
-main=$(wait_visible 'CorvelLane 1.27') || fail "no main window"
-sleep 0.3
-click_at "$main" 239 10
-wait_hidden 'CorvelLane 1.27' || fail "X did not hide the window"
+start_hidden "$ODBCSYSINI"
 send '1;815;3;Contrato.doc'
-wait_visible 'CorvelLane 1.27' >/dev/null || fail "no prompt"
+main=$(wait_visible 'CorvelLane 1.27') || fail "no prompt"
 start_memory=$(peak_memory_kib)
 
 count=${CORVELLANE_FLOOD_COUNT:-100000}

@@ -65,6 +65,17 @@ start_agent() {
   agent_pid=$!
 }
 
+# start_hidden ODBCSYSINI: launches the agent and hides its panel with the header's "X", as it waits most
+# of the day.
+start_hidden() {
+  start_agent "$1"
+  local main
+  main=$(wait_visible 'CorvelLane 1.27') || fail "no main window"
+  sleep 0.3
+  click_at "$main" 239 10
+  wait_hidden 'CorvelLane 1.27' || fail "X did not hide the window"
+}
+
 # wait_window TITLE [SECONDS]: prints the id of the agent's window with exactly that title.
 wait_window() {
   timeout "${2:-20}" xdotool search --sync --all --pid "$agent_pid" --name "^$1\$" | head -n 1

@@ -4,11 +4,7 @@
 source "$(dirname "$0")/lib.sh"
 
 seed_installation
-start_agent "$ODBCSYSINI"
-main=$(wait_visible 'CorvelLane 1.27') || fail "no main window"
-sleep 0.3
-click_at "$main" 239 10
-wait_hidden 'CorvelLane 1.27' || fail "X did not hide the window"
+start_hidden "$ODBCSYSINI"
 
 picture=$work/bait.png
 /usr/bin/convert -size 40x12 xc:'#ff0000' "$picture"
