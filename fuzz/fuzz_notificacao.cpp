@@ -53,7 +53,7 @@ Acao acaoDoTipo(int tipo)
 // The number rule, written apart from the agent's: an optional sign, ASCII digits, 32 bits.
 bool numero(const QString& campo, int& valor)
 {
-    static const QRegularExpression forma(QStringLiteral("^[+-]?[0-9]+$"));
+    static const QRegularExpression forma(QRegularExpression::anchoredPattern(QStringLiteral("[+-]?[0-9]+")));
     if (!forma.match(campo).hasMatch())
         return false;
     QString digitos = campo.mid(campo.front().isDigit() ? 0 : 1);
