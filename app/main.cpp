@@ -1,6 +1,5 @@
 #include "AppError.h"
 #include "ExecutableFolder.h"
-#include "FontconfigWarmUp.h"
 #include "Fonts.h"
 #include "MessageBoxes.h"
 #include "SessionEnd.h"
@@ -14,9 +13,7 @@
 int main(int argc, char* argv[])
 {
     TdtmMain::AntecipaConexao();
-    FontconfigWarmUp fonts;
     QApplication app(argc, argv);
-    fonts.finish();
     // The agent's windows are drawn in "MS Sans Serif", 11 px; so are its boxes and menus, as on the
     // desktops the agent comes from. It also spares loading the desktop's own face at start-up: a line
     // edit lays out its empty text in the application's font before it takes its own.
