@@ -18,7 +18,8 @@ flood many "$count"
 flood_seconds=$(( $(date +%s) - started ))
 flood hold 1000 3 &
 holder=$!
-sleep 1.5
+held() { [ "$(ss -Htn state established '( sport = :900 )' | wc -l)" -ge 1000 ]; }
+wait_for 10 held || fail "the agent did not take 1000 connections"
 send '3;ainda atende?' || fail "no connection accepted while 1000 were held"
 wait "$holder"
 flood trickle 2
@@ -52,8 +53,7 @@ xdotool key ctrl+a type '7'
 xdotool key Return
 confirm=$(wait_visible Confirm) || fail "the prompt no longer answers"
 xdotool windowfocus --sync "$confirm" key Return
-sleep 0.5
-[ "$(db_value 'select cod_centro_custo from impressoes where cod_impressoes = 815')" = 7 ] || fail "the answer was lost"
+wait_for 10 db_is 'select cod_centro_custo from impressoes where cod_impressoes = 815' 7 || fail "the answer was lost"
 
 stop_agent TERM
 [ "$rc" = 0 ] || fail "SIGTERM gave exit code $rc"

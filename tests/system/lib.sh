@@ -65,13 +65,42 @@ start_agent() {
   agent_pid=$!
 }
 
+# wait_for SECONDS COMMAND...: polls until the command succeeds; false once SECONDS have passed.
+wait_for() {
+  local limit=$(($1 * 10)) waited=0
+  shift
+  until "$@" >/dev/null 2>&1; do
+    [ "$waited" -lt "$limit" ] || return 1
+    sleep 0.1
+    waited=$((waited + 1))
+  done
+}
+
+# size_is ID WIDTH HEIGHT: whether a window has that size (the slide-in has ended).
+size_is() {
+  local x y w h
+  read -r x y w h <<<"$(geometry "$1")"
+  [ "$w $h" = "$2 $3" ]
+}
+
+# db_is SQL VALUE: whether the statement answers that value.
+db_is() { [ "$(db_value "$1")" = "$2" ]; }
+
+# start_tray_host: an XEmbed tray (trayer) at the top of the screen, ready when this returns.
+start_tray_host() {
+  trayer --edge top --align right --widthtype request --height 32 --SetDockType true --SetPartialStrut true \
+    --transparent false --tint 0x808080 >/dev/null 2>&1 &
+  cleanup_steps+=("kill $! 2>/dev/null")
+  wait_for 10 xdotool search --classname '^trayer$' || fail "the tray host did not start"
+}
+
 # start_hidden ODBCSYSINI: launches the agent and hides its panel with the header's "X", as it waits most
 # of the day.
 start_hidden() {
   start_agent "$1"
   local main
   main=$(wait_visible 'CorvelLane 1.27') || fail "no main window"
-  sleep 0.3
+  wait_for 10 size_is "$main" 254 185 || fail "the panel did not slide in"
   click_at "$main" 239 10
   wait_hidden 'CorvelLane 1.27' || fail "X did not hide the window"
 }

@@ -8,14 +8,14 @@ start_hidden "$ODBCSYSINI"
 
 picture=$work/bait.png
 /usr/bin/convert -size 40x12 xc:'#ff0000' "$picture"
-inotifywait -q -m -e open,access --format '%e' "$picture" >"$work/opened" 2>/dev/null &
+inotifywait -m -e open,access --format '%e' "$picture" >"$work/opened" 2>"$work/watching" &
 cleanup_steps+=("kill $! 2>/dev/null")
-sleep 0.3 # inotifywait watches from here on
+wait_for 10 grep -q 'Watches established' "$work/watching" || fail "inotifywait did not start"
 
 message="1;815;3;<b>Relat</b><img src=$picture>.doc"
 send "$message"
 main=$(wait_visible 'CorvelLane 1.27') || fail "the prompt did not come up"
-sleep 0.5
+wait_for 10 size_is "$main" 254 192 || fail "the prompt did not slide in"
 screenshot markup-prompt
 grep -qF "Mensagem recebida: $message" "$work/agent/Log.txt" || fail "not logged as received"
 [ ! -s "$work/opened" ] || fail "the agent opened the file the message names: $(tr '\n' ' ' <"$work/opened")"

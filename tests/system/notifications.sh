@@ -4,16 +4,12 @@
 source "$(dirname "$0")/lib.sh"
 
 seed_installation
-trayer --edge top --align right --widthtype request --height 32 --SetDockType true --SetPartialStrut true \
-  --transparent false --tint 0x808080 >/dev/null 2>&1 &
-cleanup_steps+=("kill $! 2>/dev/null")
-sleep 0.5
+start_tray_host
 
 start_agent "$ODBCSYSINI"
 main=$(wait_visible 'CorvelLane 1.27') || fail "no main window"
-sleep 0.3
+wait_for 10 size_is "$main" 254 185 || fail "main window is $(geometry "$main")"
 read -r x y w h <<<"$(geometry "$main")"
-[ "$w $h" = "254 185" ] || fail "main window is ${w}x$h"
 [ $((x + w)) = $((1280 - 2)) ] || fail "right edge at $((x + w))"
 screenshot notifications-start
 pass "the panel slides in to 254x185 at the right edge"
@@ -24,9 +20,7 @@ pass "X hides the window; the program goes on"
 
 send '1;815;3;Contrato de prestação.doc'
 main=$(wait_visible 'CorvelLane 1.27') || fail "the prompt did not come up"
-sleep 0.3
-read -r x y w h <<<"$(geometry "$main")"
-[ "$h" = 192 ] || fail "the cost-centre prompt is $h high"
+wait_for 10 size_is "$main" 254 192 || fail "the cost-centre prompt is $(geometry "$main")"
 screenshot notifications-prompt
 grep -q 'Mensagem recebida: 1;815;3;Contrato de prestação.doc' "$work/agent/Log.txt" || fail "not logged: $(cat "$work/agent/Log.txt")"
 [ -f "$work/agent/logfila0.txt" ] || fail "no snapshot file"

@@ -6,11 +6,7 @@ source "$(dirname "$0")/lib.sh"
 
 seed_installation
 cleanup_steps+=('"$CORVELLANE_TESTDB_SCRIPT" resume')
-start_agent "$ODBCSYSINI"
-main=$(wait_visible 'CorvelLane 1.27') || fail "no main window"
-sleep 0.3
-click_at "$main" 239 10
-wait_hidden 'CorvelLane 1.27' || fail "X did not hide the window"
+start_hidden "$ODBCSYSINI"
 
 answer_prompt() { # answer_prompt CODE: types the code in the open prompt, presses Enter, then Yes
   click_at "$main" 30 $((2 + 53 + 84 + 10))
@@ -32,10 +28,9 @@ pass "server away: the notification is logged and kept in the queue"
 "$CORVELLANE_TESTDB_SCRIPT" resume >/dev/null
 send '1;817;5;Outro.doc'
 main=$(wait_visible 'CorvelLane 1.27') || fail "no prompt once the server was back"
-sleep 0.3
+wait_for 10 size_is "$main" 254 192 || fail "the prompt did not slide in"
 answer_prompt 12
-sleep 0.5
-[ "$(db_value 'select cod_centro_custo from impressoes where cod_impressoes = 816')" = 12 ] ||
+wait_for 10 db_is 'select cod_centro_custo from impressoes where cod_impressoes = 816' 12 ||
   fail "the kept message was not the one served first"
 main=$(wait_visible 'CorvelLane 1.27') || fail "the next pending prompt did not follow"
 pass "server back: the kept message is served first and its answer written; the next one follows"
