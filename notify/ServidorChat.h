@@ -14,7 +14,8 @@ class TcpListener;
 
 // The listener for the print-accounting server's notifications. Every read on a connection is one
 // message: it is logged, checked, queued, the queue is saved to a snapshot file in the working
-// directory, and the dispatcher is called. The agent never writes to a connection nor closes one.
+// directory, and the dispatcher is called. The agent never writes to a connection; it closes one only
+// to protect the workstation: a sender the settings file does not allow, or a silent one past the limits.
 class ServidorChat : public QObject {
     Q_OBJECT
 

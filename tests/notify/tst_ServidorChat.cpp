@@ -236,7 +236,7 @@ private Q_SLOTS:
         rlimit roomy = usual;
         roomy.rlim_cur = std::max<rlim_t>(usual.rlim_cur, std::min<rlim_t>(usual.rlim_max, 8192));
         QVERIFY(::setrlimit(RLIMIT_NOFILE, &roomy) == 0);
-        QVERIFY2(roomy.rlim_cur > 3 * (ServidorChat::LimiteRigidoDeConexoes + waiting),
+        QVERIFY2(roomy.rlim_cur > 2 * (ServidorChat::LimiteRigidoDeConexoes + waiting) + 64,
                  "too few descriptors");
         std::vector<int> clients;
         auto restore = qScopeGuard([&] {
