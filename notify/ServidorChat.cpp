@@ -69,6 +69,12 @@ quint16 ServidorChat::PortaConfigurada()
 
 void ServidorChat::Escuta(quint16 porta)
 {
+    const QString configuracao = ExecutableFolder::path() + QLatin1String(ArquivoDeConfiguracao);
+    m_remetentes = RemetentesPermitidos::DoArquivo(configuracao);
+    if (!m_remetentes.Erro().isEmpty())
+        registra(QStringLiteral("Lista de remetentes permitidos inválida em %1, %2: nenhuma notificação será "
+                                "aceita até que seja corrigida")
+                     .arg(configuracao, m_remetentes.Erro()));
     // Connections arrive in bursts when the server sends to many jobs at once; a short queue of
     // unaccepted connections makes the sender's kernel wait a whole retransmission time.
     if (m_servidor->listen(porta, 1024))
@@ -137,8 +143,37 @@ void ServidorChat::Varre()
     }
 }
 
+void ServidorChat::Recusa(TcpConnection* conexao)
+{
+    const NetworkAddress endereco = conexao->peerAddress();
+    conexao->abort();
+    conexao->setParent(nullptr);
+    conexao->deleteLater();
+    const qint64 agora = Clock::msecsSinceEpoch();
+    const auto anterior = m_recusasRegistradas.find(endereco);
+    if (anterior != m_recusasRegistradas.end()) {
+        if (qAbs(agora - anterior->second) < IntervaloDeRecusas)
+            return;
+        m_recusasRegistradas.erase(anterior);
+    }
+    if (m_recusasRegistradas.size() >= RecusasLembradas)
+        std::erase_if(m_recusasRegistradas, [agora](const auto& recusa) {
+            return qAbs(agora - recusa.second) >= IntervaloDeRecusas;
+        });
+    // Senders from more addresses than that within a minute go unlogged rather than unbounded.
+    if (m_recusasRegistradas.size() >= RecusasLembradas)
+        return;
+    m_recusasRegistradas.emplace(endereco, agora);
+    registra(QStringLiteral("Conexão de %1 recusada: o endereço não está na lista de remetentes permitidos")
+                 .arg(endereco.toString()));
+}
+
 void ServidorChat::novaConexao(TcpConnection* conexao)
 {
+    if (!m_remetentes.Permite(conexao->peerAddress())) {
+        Recusa(conexao);
+        return;
+    }
     qsizetype abertas = ConexoesAbertas();
     if (abertas > LimiteDeConexoes) {
         DescartaConexoesOciosas(1);

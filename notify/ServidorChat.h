@@ -1,10 +1,12 @@
 #pragma once
 
 #include "ConteudoDaFila.h"
+#include "RemetentesPermitidos.h"
 
 #include <QObject>
 #include <QStringList>
 #include <functional>
+#include <map>
 
 class QTimer;
 class TcpConnection;
@@ -12,7 +14,8 @@ class TcpListener;
 
 // The listener for the print-accounting server's notifications. Every read on a connection is one
 // message: it is logged, checked, queued, the queue is saved to a snapshot file in the working
-// directory, and the dispatcher is called. The agent never writes to a connection nor closes one.
+// directory, and the dispatcher is called. The agent never writes to a connection; it closes one only
+// to protect the workstation: a sender the settings file does not allow, or a silent one past the limits.
 class ServidorChat : public QObject {
     Q_OBJECT
 
@@ -26,13 +29,18 @@ public:
     static constexpr int LimiteRigidoDeConexoes = 800; // past it, accepting waits
     static constexpr qint64 EsperaPorDados = 2000;     // ms a connection may stay silent past the limit
     static constexpr int LimiteDoRegistro = 1024;
+    // A refused sender is logged at most this often (ms), and only so many senders are remembered.
+    static constexpr qint64 IntervaloDeRecusas = 60000;
+    static constexpr int RecusasLembradas = 4096;
+    // The agent's settings file, in the executable's folder; it says who may send.
+    static constexpr const char* ArquivoDeConfiguracao = "corvellane.conf";
 
     ServidorChat(QStringList& fila, int& contadorLogFila, std::function<void()> mostrarNotificacao,
                  QObject* parent = nullptr);
     ~ServidorChat() override;
 
-    // Listens on all local addresses. Throws AppError with what an administrator must do when the
-    // port is taken or not allowed.
+    // Reads who may send, then listens on all local addresses. Throws AppError with what an administrator
+    // must do when the port is taken or not allowed.
     void Escuta(quint16 porta);
     quint16 Porta() const;
     // Stops listening and drops the connections.
@@ -48,6 +56,7 @@ public:
 
 private:
     void novaConexao(TcpConnection* conexao);
+    void Recusa(TcpConnection* conexao);
     void DescartaConexoesOciosas(qsizetype quantas);
     qsizetype ConexoesAbertas() const;
     void Varre();
@@ -59,4 +68,6 @@ private:
     TcpListener* m_servidor;
     QTimer* m_varredura; // runs only while accepting is paused
     ConteudoDaFila m_conteudo;
+    RemetentesPermitidos m_remetentes;
+    std::map<NetworkAddress, qint64> m_recusasRegistradas; // when each refused sender was last logged
 };

@@ -25,8 +25,8 @@ Outcome outcomeOf(int error)
 
 } // namespace
 
-TcpConnection::TcpConnection(int descriptor, QObject* parent)
-    : QObject(parent), m_descriptor(descriptor),
+TcpConnection::TcpConnection(int descriptor, const NetworkAddress& peer, QObject* parent)
+    : QObject(parent), m_descriptor(descriptor), m_peer(peer),
       m_notifier(new QSocketNotifier(descriptor, QSocketNotifier::Read, this)),
       m_acceptedAt(QDateTime::currentMSecsSinceEpoch())
 {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "NetworkAddress.h"
+
 #include <QByteArray>
 #include <QObject>
 
@@ -12,11 +14,12 @@ class TcpConnection : public QObject {
     Q_OBJECT
 
 public:
-    // Takes over a connected, non-blocking socket.
-    TcpConnection(int descriptor, QObject* parent);
+    // Takes over a connected, non-blocking socket from the given peer.
+    TcpConnection(int descriptor, const NetworkAddress& peer, QObject* parent);
     ~TcpConnection() override;
 
     qint64 acceptedAt() const { return m_acceptedAt; }
+    const NetworkAddress& peerAddress() const { return m_peer; }
     // Whether anything (bytes, or the peer's close) is waiting to be read.
     bool hasSomethingToRead() const;
     // Closes the connection at once, without reading what may be waiting.
@@ -31,6 +34,7 @@ private:
     void readWaiting();
 
     int m_descriptor;
+    NetworkAddress m_peer;
     QSocketNotifier* m_notifier;
     qint64 m_acceptedAt;
 };

@@ -1,5 +1,6 @@
 #include "TcpListener.h"
 
+#include "NetworkAddress.h"
 #include "TcpConnection.h"
 
 #include <QSocketNotifier>
@@ -54,6 +55,20 @@ int boundSocket(quint16 port)
         return -1;
     }
     return descriptor;
+}
+
+// The peer as one kind of address: an IPv4 peer of the dual-stack socket arrives IPv4-mapped already.
+NetworkAddress addressOf(const sockaddr_storage& peer)
+{
+    if (peer.ss_family == AF_INET6) {
+        const auto& address = reinterpret_cast<const sockaddr_in6&>(peer).sin6_addr;
+        NetworkAddress::Bytes bytes{};
+        std::memcpy(bytes.data(), address.s6_addr, bytes.size());
+        return NetworkAddress(bytes);
+    }
+    if (peer.ss_family == AF_INET)
+        return NetworkAddress::fromIPv4(ntohl(reinterpret_cast<const sockaddr_in&>(peer).sin_addr.s_addr));
+    return {};
 }
 
 } // namespace
@@ -126,12 +141,21 @@ void TcpListener::resumeAccepting()
         m_notifier->setEnabled(true);
 }
 
+bool TcpListener::accepting() const
+{
+    return m_notifier && m_notifier->isEnabled();
+}
+
+// Whoever takes a connection may pause accepting (or close the listener) on it: the next one waits.
 void TcpListener::acceptWaiting()
 {
-    for (int i = 0; i < acceptedPerWakeUp && m_descriptor >= 0; ++i) {
-        const int connection = ::accept4(m_descriptor, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
+    for (int i = 0; i < acceptedPerWakeUp && accepting(); ++i) {
+        sockaddr_storage peer{};
+        socklen_t peerLength = sizeof peer;
+        const int connection = ::accept4(m_descriptor, reinterpret_cast<sockaddr*>(&peer), &peerLength,
+                                         SOCK_NONBLOCK | SOCK_CLOEXEC);
         if (connection >= 0) {
-            Q_EMIT accepted(new TcpConnection(connection, this));
+            Q_EMIT accepted(new TcpConnection(connection, addressOf(peer), this));
             continue;
         }
         if (outOfResources(errno)) {

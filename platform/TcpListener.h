@@ -25,7 +25,8 @@ public:
     Error error() const { return m_error; }
     QString errorString() const { return m_errorString; }
 
-    // Paused, new connections wait in the kernel's queue.
+    // Paused, new connections wait in the kernel's queue. A receiver of accepted() may pause on the
+    // connection it is given: no further one is taken until accepting resumes.
     void pauseAccepting();
     void resumeAccepting();
 
@@ -37,6 +38,7 @@ Q_SIGNALS:
     void acceptFailed();
 
 private:
+    bool accepting() const;
     void acceptWaiting();
     void fail(int error);
 

@@ -1,12 +1,19 @@
 #include "AppError.h"
+#include "Clock.h"
 #include "InstantaneoDaFila.h"
 #include "ScratchFolder.h"
 #include "ServidorChat.h"
+#include "TcpConnection.h"
 
 #include <QDir>
 #include <QFile>
+#include <QScopeGuard>
 #include <QTcpSocket>
 #include <QTest>
+#include <netinet/in.h>
+#include <sys/resource.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 // The listener over real TCP on a free port: what is logged, queued, saved and dispatched.
 class tst_ServidorChat : public QObject {
@@ -32,6 +39,32 @@ class tst_ServidorChat : public QObject {
         socket.disconnectFromHost();
     }
 
+    qsizetype openConnections() const { return server->findChildren<TcpConnection*>().size(); }
+
+    // Starts the listener again with this settings file beside the executable.
+    void listenWithSettings(const QByteArray& settings)
+    {
+        QFile file(folder->path() + ServidorChat::ArquivoDeConfiguracao);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(settings);
+        file.close();
+        server = std::make_unique<ServidorChat>(queue, counter, [this] { ++dispatched; });
+        server->Escuta(0);
+    }
+
+    // Connects from the address, sends a message and tells whether the agent closed the connection
+    // rather than reading it.
+    bool refused(const QHostAddress& from)
+    {
+        QTcpSocket socket;
+        socket.connectToHost(from, server->Porta());
+        if (!socket.waitForConnected(5000))
+            return false;
+        socket.write("1;815;3;a.doc");
+        socket.waitForBytesWritten(5000);
+        return QTest::qWaitFor([&] { return socket.state() == QAbstractSocket::UnconnectedState; }, 3000);
+    }
+
     QByteArray snapshot(int number) const
     {
         QFile file(QStringLiteral("logfila%1.txt").arg(number));
@@ -53,6 +86,7 @@ private Q_SLOTS:
 
     void cleanup()
     {
+        Clock::setSourceForTesting({});
         server.reset();
         QDir::setCurrent(previousDir);
         folder.reset();
@@ -190,6 +224,90 @@ private Q_SLOTS:
         // The newest connection still carries its message.
         held.back()->write("1;815;3;a.doc");
         QTRY_COMPARE(queue.size(), 1);
+    }
+
+    // Once accepting pauses, connections wait in the kernel's queue, not one more is taken; those that
+    // waited are served when the silent ones have gone.
+    void hardLimitHoldsExactly()
+    {
+        const int waiting = 60;
+        rlimit usual{};
+        QVERIFY(::getrlimit(RLIMIT_NOFILE, &usual) == 0);
+        rlimit roomy = usual;
+        roomy.rlim_cur = std::max<rlim_t>(usual.rlim_cur, std::min<rlim_t>(usual.rlim_max, 8192));
+        QVERIFY(::setrlimit(RLIMIT_NOFILE, &roomy) == 0);
+        QVERIFY2(roomy.rlim_cur > 2 * (ServidorChat::LimiteRigidoDeConexoes + waiting) + 64,
+                 "too few descriptors");
+        std::vector<int> clients;
+        auto restore = qScopeGuard([&] {
+            for (int client : clients)
+                ::close(client);
+            server.reset();
+            ::setrlimit(RLIMIT_NOFILE, &usual);
+        });
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        address.sin_port = htons(server->Porta());
+        // All connected before the listener runs: the kernel completes them in its queue.
+        for (int i = 0; i < ServidorChat::LimiteRigidoDeConexoes + waiting; ++i) {
+            clients.push_back(::socket(AF_INET, SOCK_STREAM, 0));
+            QVERIFY(::connect(clients.back(), reinterpret_cast<const sockaddr*>(&address), sizeof address) ==
+                    0);
+        }
+        QVERIFY(::write(clients.back(), "1;815;3;a.doc", 13) == 13); // the last one in the queue
+        QTRY_VERIFY(openConnections() >= ServidorChat::LimiteRigidoDeConexoes);
+        QTest::qWait(300);
+        QCOMPARE(openConnections(), qsizetype(ServidorChat::LimiteRigidoDeConexoes));
+        QVERIFY(queue.isEmpty());
+        QTRY_COMPARE_WITH_TIMEOUT(queue, QStringList{"1;815;3;a.doc"}, 3 * ServidorChat::EsperaPorDados);
+        QVERIFY(openConnections() <= ServidorChat::LimiteRigidoDeConexoes);
+    }
+
+    // With a list of who may send, any other sender is closed unread, and logged once a minute.
+    void onlyAllowedSendersAreRead()
+    {
+        QDateTime now = QDateTime::currentDateTime();
+        Clock::setSourceForTesting([&now] { return now; });
+        listenWithSettings("# only the IPv6 loopback\nallowed-senders = ::1\n");
+        const QString refusal = QString::fromUtf8(
+            "Conexão de 127.0.0.1 recusada: o endereço não está na lista de remetentes permitidos");
+
+        QVERIFY(refused(QHostAddress::LocalHost));
+        QCOMPARE(folder->logMessages(), QStringList{refusal});
+        now = now.addSecs(59);
+        QVERIFY(refused(QHostAddress::LocalHost));
+        QCOMPARE(folder->logMessages(), QStringList{refusal});
+        now = now.addSecs(1);
+        QVERIFY(refused(QHostAddress::LocalHost));
+        QCOMPARE(folder->logMessages(), (QStringList{refusal, refusal}));
+        QVERIFY(queue.isEmpty());
+        QCOMPARE(openConnections(), 0);
+
+        const qsizetype before = folder->logMessages().size();
+        QTcpSocket allowed;
+        allowed.connectToHost(QHostAddress::LocalHostIPv6, server->Porta());
+        QVERIFY(allowed.waitForConnected(5000));
+        allowed.write("1;815;3;a.doc");
+        QTRY_COMPARE(queue, QStringList{"1;815;3;a.doc"});
+        QCOMPARE(folder->logMessages().mid(before), QStringList{"Mensagem recebida: 1;815;3;a.doc"});
+        QCOMPARE(allowed.state(), QAbstractSocket::ConnectedState); // closing stays the sender's business
+    }
+
+    // A list the agent cannot understand is said once, and lets no one in.
+    void malformedListIsLoggedAndRefusesEveryone()
+    {
+        listenWithSettings("allowed-senders = ::1, 127.0.0.1/33\n");
+        const QString path = folder->path() + ServidorChat::ArquivoDeConfiguracao;
+        QCOMPARE(folder->logMessages(),
+                 QStringList{QString::fromUtf8("Lista de remetentes permitidos inválida em %1, linha 1: "
+                                               "\"127.0.0.1/33\" não é um endereço nem uma rede: nenhuma "
+                                               "notificação será aceita até que seja corrigida")
+                                 .arg(path)});
+        QVERIFY(refused(QHostAddress::LocalHostIPv6));
+        QVERIFY(refused(QHostAddress::LocalHost));
+        QCOMPARE(folder->logMessages().size(), 3);
+        QVERIFY(queue.isEmpty());
     }
 
     void portTakenTellsWhatToDo()

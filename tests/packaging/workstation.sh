@@ -23,7 +23,17 @@ nm -D --defined-only "$root/lib/libcorvellane-odbcsetup.so" | grep -qw ConfigDSN
 desktop=$work/stage/etc/xdg/autostart/corvellane.desktop
 grep -qx 'Exec=/opt/corvellane/corvellane' "$desktop" || fail "autostart entry: $(cat "$desktop")"
 grep -qx 'Type=Application' "$desktop" || fail "autostart entry lacks its type"
-pass "staged install: program, setup library, set-up script, autostart entry"
+settings=$work/stage/etc/corvellane/corvellane.conf
+[ -f "$settings" ] || fail "staged install lacks the settings file"
+[ "$(readlink "$root/corvellane.conf")" = /etc/corvellane/corvellane.conf ] ||
+  fail "the agent's folder does not lead to the settings file: $(ls -l "$root/corvellane.conf")"
+grep -q '^allowed-senders =$' "$settings" || fail "the settings file as shipped restricts: $(cat "$settings")"
+source_dir=$(sed -n 's/^CMAKE_HOME_DIRECTORY:INTERNAL=//p' "$build/CMakeCache.txt")
+while read -r installed; do
+  grep -qxF "${installed#"$work/stage"}" "$source_dir/packaging/debian/conffiles" ||
+    fail "${installed#"$work/stage"} is not a conffile of the package"
+done < <(find "$work/stage/etc" -type f)
+pass "staged install: program, setup library, set-up script, autostart entry, settings file as a conffile"
 
 export ODBCSYSINI=$work/odbc HOME=$work/home
 mkdir -p "$ODBCSYSINI" "$HOME"

@@ -60,6 +60,9 @@ private Q_SLOTS:
             auto client = connectClient(address);
             QVERIFY2(client, qPrintable(address.toString()));
             QCOMPARE(connections.last()->parent(), listener.get());
+            // A dual-stack socket's IPv4 peer is reported as IPv4.
+            QCOMPARE(connections.last()->peerAddress().toString(),
+                     address.protocol() == QAbstractSocket::IPv4Protocol ? "127.0.0.1" : "::1");
             client->write("1;815;3;a.doc");
             QTRY_COMPARE(reads, QList<QByteArray>{"1;815;3;a.doc"});
             client->write(QByteArray(300000, 'z')); // several segments; every byte once, in order
@@ -110,6 +113,33 @@ private Q_SLOTS:
         QVERIFY(connections.isEmpty());
         listener->resumeAccepting();
         QTRY_COMPARE(connections.size(), 1);
+    }
+
+    // A receiver that pauses on a connection gets no further one, however many wait in the queue.
+    void pausingOnAConnectionTakesNoMore()
+    {
+        connect(listener.get(), &TcpListener::accepted, this, [this] { listener->pauseAccepting(); });
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        address.sin_port = htons(listener->port());
+        std::vector<int> clients;
+        auto closeClients = qScopeGuard([&clients] {
+            for (int client : clients)
+                ::close(client);
+        });
+        for (int i = 0; i < 5; ++i) { // all queued before the listener's wake-up
+            clients.push_back(::socket(AF_INET, SOCK_STREAM, 0));
+            QVERIFY(::connect(clients.back(), reinterpret_cast<const sockaddr*>(&address), sizeof address) ==
+                    0);
+        }
+        QTRY_COMPARE(connections.size(), 1);
+        QTest::qWait(200);
+        QCOMPARE(connections.size(), 1);
+        for (int taken = 2; taken <= 5; ++taken) {
+            listener->resumeAccepting();
+            QTRY_COMPARE(connections.size(), taken);
+        }
     }
 
     // Out of descriptors, accepting stops and says so; the connections wait in the kernel's queue

@@ -55,12 +55,14 @@ odbc_config() {
   echo "$dir"
 }
 
-# start_agent ODBCSYSINI: launches a fresh copy of the agent in $work/agent.
+# start_agent ODBCSYSINI [SETTINGS]: launches a fresh copy of the agent in $work/agent, with that
+# settings file beside it when one is given.
 start_agent() {
   rm -rf "$work/agent"
   mkdir -p "$work/agent"
   cp "$binary" "$work/agent/corvellane"
   cp -r "$(dirname "$binary")/Imagens" "$work/agent/"
+  [ -z "${2:-}" ] || cp "$2" "$work/agent/corvellane.conf"
   (cd "$work/agent" && ODBCSYSINI=$1 exec ./corvellane) &
   agent_pid=$!
 }
