@@ -12,15 +12,6 @@ sleep 0.3
 click_at "$main" 239 10
 wait_hidden 'CorvelLane 1.27' || fail "X did not hide the window"
 
-answer_prompt() { # answer_prompt CODE: types the code in the open prompt, presses Enter, then Yes
-  click_at "$main" 30 $((2 + 53 + 84 + 10))
-  xdotool key ctrl+a type "$1"
-  xdotool key Return
-  local confirm
-  confirm=$(wait_visible Confirm) || fail "no confirmation"
-  xdotool windowfocus --sync "$confirm" key Return
-}
-
 "$CORVELLANE_TESTDB_SCRIPT" stop >/dev/null
 send '1;816;4;Planilha.xls'
 sleep 0.5
