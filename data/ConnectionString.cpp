@@ -4,6 +4,20 @@
 
 #include <QStringList>
 
+namespace {
+
+QString keyOf(const QString& entry)
+{
+    return entry.left(entry.indexOf(QLatin1Char('='))).trimmed();
+}
+
+bool isKey(const QString& key, const char* name)
+{
+    return key.compare(QLatin1String(name), Qt::CaseInsensitive) == 0;
+}
+
+} // namespace
+
 namespace ConnectionString {
 
 QString toOdbc(const QString& ado)
@@ -12,11 +26,9 @@ QString toOdbc(const QString& ado)
     bool hasDataSource = false;
     for (const QString& entry : ado.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
         const qsizetype equals = entry.indexOf(QLatin1Char('='));
-        const QString key = entry.left(equals).trimmed();
+        const QString key = keyOf(entry);
         const QString value = equals < 0 ? QString() : entry.mid(equals + 1);
-        const auto is = [&key](const char* name) {
-            return key.compare(QLatin1String(name), Qt::CaseInsensitive) == 0;
-        };
+        const auto is = [&key](const char* name) { return isKey(key, name); };
         if (is("Provider") || is("Persist Security Info"))
             continue;
         if (is("Data Source") || is("DSN")) {
@@ -31,8 +43,20 @@ QString toOdbc(const QString& ado)
         }
     }
     if (!hasDataSource)
-        throw AppError(QStringLiteral("A cadeia de conexão não indica a fonte de dados ODBC: ") + ado);
+        throw AppError(QStringLiteral("A cadeia de conexão não indica a fonte de dados ODBC: ") +
+                       withoutPassword(ado));
     return odbc.join(QLatin1Char(';'));
+}
+
+QString withoutPassword(const QString& connectionString)
+{
+    QStringList kept;
+    for (const QString& entry : connectionString.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+        const QString key = keyOf(entry);
+        if (!isKey(key, "Password") && !isKey(key, "PWD"))
+            kept.append(entry);
+    }
+    return kept.join(QLatin1Char(';'));
 }
 
 } // namespace ConnectionString

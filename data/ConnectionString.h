@@ -11,4 +11,9 @@ namespace ConnectionString {
 // data source, which no connection attempt could make sense of.
 QString toOdbc(const QString& adoConnectionString);
 
+// The text, ADO or ODBC, with every password entry taken out: the form that may appear in a message
+// or the log. The account's password ships in every copy of the program, so it is all that keeps
+// the accounting data apart from whoever reads a screen or a log.
+QString withoutPassword(const QString& connectionString);
+
 } // namespace ConnectionString

@@ -15,6 +15,49 @@ namespace {
 // How long a connection attempt may wait for an unreachable server before the user is told.
 constexpr SQLULEN loginTimeoutSeconds = 10;
 
+// The server's "Too many connections": it is up, but has no room for one more client.
+constexpr int serverFullCode = 1040;
+
+// Whether running the statement a second time leaves the database as running it once does: reads,
+// and the choice of the session's database. Everything else may write. None of the agent's selects
+// writes (no INTO, no function with side effects).
+bool repeatable(const QString& sql)
+{
+    const QString text = sql.trimmed();
+    qsizetype end = 0;
+    while (end < text.size() && text.at(end).isLetter())
+        ++end;
+    const QStringView word = QStringView(text).left(end);
+    for (const char* kind : {"select", "show", "use"}) {
+        if (word.compare(QLatin1String(kind), Qt::CaseInsensitive) == 0)
+            return true;
+    }
+    return false;
+}
+
+// The database that a "USE name" statement chooses; empty for any other statement.
+QString chosenDatabase(const QString& sql)
+{
+    const QStringList words = sql.simplified().split(QLatin1Char(' '));
+    if (words.size() != 2 || words.first().compare(QLatin1String("use"), Qt::CaseInsensitive) != 0)
+        return {};
+    return words.last();
+}
+
+// A connection that could not be made again, in words the user can act on.
+DatabaseError notReachable(const DatabaseError& error)
+{
+    const QString situation =
+        error.nativeCode() == serverFullCode
+            ? QStringLiteral(
+                  "O servidor do CorvelLane está com todas as conexões ocupadas. Tente novamente em "
+                  "instantes; se persistir, avise o administrador do sistema. (")
+            : QStringLiteral("O servidor do CorvelLane não está acessível no momento. Tente novamente em "
+                             "instantes. (");
+    return DatabaseError(situation + error.message() + QLatin1Char(')'), QStringLiteral("08001"),
+                         error.nativeCode());
+}
+
 SQLWCHAR* wide(const QString& text)
 {
     static_assert(sizeof(SQLWCHAR) == sizeof(char16_t), "the driver manager must use UTF-16 SQLWCHAR");
@@ -80,8 +123,10 @@ struct FreeStatement {
 // One statement run once with a set of values: a prepared one, or, given its text, one executed directly.
 class OdbcConnection::Statement {
 public:
-    explicit Statement(SQLHSTMT handle, const QString* directText = nullptr)
-        : m_handle(handle), m_directText(directText)
+    // sent becomes true once the statement is handed to the driver to run: from then on it may have
+    // reached the server, whatever happens next.
+    Statement(SQLHSTMT handle, const QString* directText, bool& sent)
+        : m_handle(handle), m_directText(directText), m_sent(sent)
     {
     }
 
@@ -92,6 +137,7 @@ public:
         std::vector<ParameterBuffer> buffers(values.size());
         for (qsizetype i = 0; i < values.size(); ++i)
             bind(static_cast<SQLUSMALLINT>(i + 1), values.at(i), buffers[i]);
+        m_sent = true;
         if (m_directText)
             check(SQLExecDirectW(m_handle, wide(*m_directText), SQL_NTS), "SQLExecDirect");
         else
@@ -225,8 +271,9 @@ private:
             const qsizetype available = indicator == SQL_NO_TOTAL
                                             ? capacityChars
                                             : static_cast<qsizetype>(indicator / sizeof(SQLWCHAR));
-            text.append(QString::fromUtf16(reinterpret_cast<const char16_t*>(chunk),
-                                           std::min(available, capacityChars)));
+            // Not QString::fromUtf16: it takes a U+FEFF at the start of a chunk for a byte-order mark
+            // and drops it.
+            text.append(reinterpret_cast<const QChar*>(chunk), std::min(available, capacityChars));
             if (rc == SQL_SUCCESS)
                 break;
         }
@@ -289,6 +336,7 @@ private:
 
     SQLHSTMT m_handle = nullptr;
     const QString* m_directText = nullptr;
+    bool& m_sent;
 };
 
 OdbcConnection::OdbcConnection() = default;
@@ -325,6 +373,17 @@ void OdbcConnection::connect()
     const Handles handles = connectTo(m_connectionString);
     m_environment = handles.environment;
     m_connection = handles.connection;
+    if (m_database.isEmpty())
+        return;
+    try {
+        bool sent = false;
+        const QString use = QStringLiteral("USE ") + m_database;
+        const std::unique_ptr<void, FreeStatement> handle(allocate());
+        Statement(handle.get(), &use, sent).run({});
+    } catch (const DatabaseError&) {
+        disconnect();
+        throw;
+    }
 }
 
 OdbcConnection::Handles OdbcConnection::connectTo(const QString& adoConnectionString)
@@ -353,7 +412,8 @@ OdbcConnection::Handles OdbcConnection::connectTo(const QString& adoConnectionSt
                            SQL_DRIVER_NOPROMPT);
     if (!SQL_SUCCEEDED(rc)) {
         const DatabaseError error = diagnostics(SQL_HANDLE_DBC, connection,
-                                                QStringLiteral("Não foi possível conectar a ") + odbcText);
+                                                QStringLiteral("Não foi possível conectar a ") +
+                                                    ConnectionString::withoutPassword(odbcText));
         SQLFreeHandle(SQL_HANDLE_DBC, connection);
         SQLFreeHandle(SQL_HANDLE_ENV, environment);
         throw error;
@@ -378,20 +438,29 @@ void OdbcConnection::disconnect() noexcept
     }
 }
 
-void OdbcConnection::ensureAlive()
+bool OdbcConnection::connectionDead() const noexcept
+{
+    if (!m_connection)
+        return true;
+    // The driver answers this by pinging the server.
+    SQLUINTEGER dead = SQL_CD_FALSE;
+    const SQLRETURN rc = SQLGetConnectAttr(m_connection, SQL_ATTR_CONNECTION_DEAD, &dead, 0, nullptr);
+    return SQL_SUCCEEDED(rc) && dead == SQL_CD_TRUE;
+}
+
+void OdbcConnection::ensureAlive(bool mustBeSeenAlive)
 {
     if (!m_wanted)
         throw DatabaseError(QStringLiteral("A conexão com o banco de dados não está aberta"),
                             QStringLiteral("08003"));
+    if (m_connection && mustBeSeenAlive && connectionDead())
+        disconnect();
     if (m_connection)
         return;
     try {
         connect();
     } catch (const DatabaseError& error) {
-        throw DatabaseError(QStringLiteral("O servidor do CorvelLane não está acessível no momento. Tente "
-                                           "novamente em instantes. (") +
-                                error.message() + QLatin1Char(')'),
-                            QStringLiteral("08001"), error.nativeCode());
+        throw notReachable(error);
     }
 }
 
@@ -446,40 +515,51 @@ bool OdbcConnection::ranBefore(const QString& sql)
 
 template <typename Work> auto OdbcConnection::run(const QString& sql, Work work)
 {
-    // A server restart shows only when a statement fails on the old connection: then the statement
-    // runs once more on a new one. Every statement of the agent can safely run twice (reads, and
-    // updates that set values).
+    // The server may have closed the connection since the last statement: restarted, or tired of
+    // waiting (its wait_timeout, a firewall's idle limit). A statement that fails on a lost connection
+    // runs once more on a new one, but only when running it twice is harmless: it only reads, or it
+    // never reached the server. A write that was sent may have been done before the connection went,
+    // so it is never sent again; the user is told instead, and what the user does next reads afresh.
     const bool keep = ranBefore(sql);
+    const bool mayRunTwice = repeatable(sql);
     for (int attempt = 1;; ++attempt) {
-        ensureAlive();
+        ensureAlive(!mayRunTwice);
+        bool sent = false;
         try {
             // A first run has a statement of its own, executed directly and released after it: it
             // never pushes a statement that repeats out of the kept ones.
             const std::unique_ptr<void, FreeStatement> once(keep ? nullptr : allocate());
-            Statement statement(keep ? prepared(sql) : once.get(), keep ? nullptr : &sql);
+            Statement statement(keep ? prepared(sql) : once.get(), keep ? nullptr : &sql, sent);
             return work(statement);
         } catch (const DatabaseError& error) {
             // A statement that failed is prepared afresh next time, in case the failure was its own.
             forget(sql);
-            if (!error.isConnectionLost())
+            // The driver words some losses as general errors ("Write error", HY000): the
+            // connection's own state tells them apart from a statement the server refused.
+            if (!error.isConnectionLost() && !connectionDead())
                 throw;
             disconnect();
-            if (attempt == 2)
+            if (attempt == 2 || (sent && !mayRunTwice))
                 throw DatabaseError(
                     QStringLiteral("A conexão com o servidor do CorvelLane foi perdida. Tente "
                                    "novamente em instantes. (") +
                         error.message() + QLatin1Char(')'),
-                    error.sqlState(), error.nativeCode());
+                    error.sqlState().startsWith(QLatin1String("08")) ? error.sqlState()
+                                                                     : QStringLiteral("08S01"),
+                    error.nativeCode());
         }
     }
 }
 
 qint64 OdbcConnection::execute(const QString& sql, const QList<QVariant>& values)
 {
-    return run(sql, [&](Statement& statement) {
+    const qint64 rows = run(sql, [&](Statement& statement) {
         statement.run(values);
         return statement.rowsAffected();
     });
+    if (const QString database = chosenDatabase(sql); !database.isEmpty())
+        m_database = database;
+    return rows;
 }
 
 ResultSet OdbcConnection::query(const QString& sql, const QList<QVariant>& values)

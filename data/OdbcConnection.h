@@ -36,10 +36,12 @@ public:
     void close() noexcept;
     // True from a successful open() until close(). A connection the server dropped meanwhile still
     // counts: the next statement connects again before it runs, so an agent that runs for a whole
-    // log-on outlives a restart of the database server.
+    // log-on outlives a restart of the database server and the server's closing of idle connections.
     bool isConnected() const { return m_wanted; }
 
-    // Rows affected as the driver reports them (rows matched: the connection asks for that).
+    // Rows affected as the driver reports them (rows matched: the connection asks for that). A database
+    // chosen with "USE name" is chosen again on every connection made later, as a new session starts
+    // in the data source's database, or in none.
     qint64 execute(const QString& sql, const QList<QVariant>& values);
     ResultSet query(const QString& sql, const QList<QVariant>& values);
 
@@ -48,8 +50,11 @@ private:
 
     void connect();
     void disconnect() noexcept;
-    // Connects again after the server dropped the connection; throws when it is still away.
-    void ensureAlive();
+    // Whether the server is gone from this connection; asks the server (one round trip).
+    bool connectionDead() const noexcept;
+    // Connects again after the server dropped the connection; throws when it is still away. With
+    // mustBeSeenAlive, a connection the server dropped unnoticed is found before anything is sent.
+    void ensureAlive(bool mustBeSeenAlive);
     // The connection keeps its statements prepared for reuse: the agent runs the same few statements
     // over and over, and preparing each time would cost a second round trip to the server. A
     // statement is kept from its second run on: a prepared statement holds some 50 kB in the driver,
@@ -73,4 +78,5 @@ private:
     QSet<QString> m_ranBefore;
     bool m_wanted = false;
     QString m_connectionString;
+    QString m_database;
 };

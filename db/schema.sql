@@ -8,10 +8,12 @@ CREATE TABLE grupo (
   nome_grupo VARCHAR(35) NOT NULL
 );
 
+-- password: the encoded form, two or three hexadecimal digits per character. The login panel takes
+-- passwords of up to 32,767 characters, so it may be 98,301 characters long: more than a VARCHAR holds.
 CREATE TABLE usuario (
   cod_usuario INT NOT NULL PRIMARY KEY,
   login       VARCHAR(60) NOT NULL,
-  password    VARCHAR(100) NOT NULL DEFAULT '',
+  password    MEDIUMTEXT NOT NULL DEFAULT '',
   cod_grupo   INT NULL,
   KEY usuario_login (login)
 );

@@ -268,6 +268,10 @@ private Q_SLOTS:
                                                           << "ana"
                                                           << "" << false;
         QTest::newRow("32 characters") << "ana" << longPassword << "ana" << longPassword << true;
+        // The login panel's password field sets no limit of its own, so it takes the 32,767 characters
+        // a line edit takes; 'ÿ' gives three digits at every key position, the longest encoding.
+        const QString longest(32767, QChar(0xFF));
+        QTest::newRow("longest the password field takes") << "ana" << longest << "ana" << longest << true;
         QTest::newRow("accented characters")
             << "ana" << QString::fromUtf8("çãoÛ") << "ana" << QString::fromUtf8("çãoÛ") << true;
         QTest::newRow("injection finds nobody") << "ana"

@@ -27,6 +27,44 @@ private Q_SLOTS:
                                  ConnectionString::toOdbc(QStringLiteral("Provider=MSDASQL.1;User ID=x")));
         QVERIFY_THROWS_EXCEPTION(AppError, ConnectionString::toOdbc(QStringLiteral("Data Source=")));
     }
+
+    // The error names the text it could not use, but never the password in it.
+    void errorTextLeavesThePasswordOut()
+    {
+        try {
+            ConnectionString::toOdbc(
+                QStringLiteral("Provider=MSDASQL.1;Password=segredo7;User ID=corvellane"));
+            QFAIL("a text without a data source is an error");
+        } catch (const AppError& error) {
+            QVERIFY2(!error.message().contains("segredo7"), qPrintable(error.message()));
+            QVERIFY2(error.message().contains("User ID=corvellane"), qPrintable(error.message()));
+        }
+    }
+
+    void withoutPassword_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("ADO") << "Provider=MSDASQL.1;Password=mabel7;User ID=corvellane;Data Source=CorvelLane"
+                             << "Provider=MSDASQL.1;User ID=corvellane;Data Source=CorvelLane";
+        QTest::newRow("ODBC") << "DSN=CorvelLane;UID=corvellane;PWD=mabel7;OPTION=2"
+                              << "DSN=CorvelLane;UID=corvellane;OPTION=2";
+        QTest::newRow("any case, blanks around the key") << " pwd =a;b; PASSWORD=c"
+                                                         << "b";
+        QTest::newRow("every entry") << "PWD=a;PWD=b"
+                                     << "";
+        QTest::newRow("a password holding '='") << "PWD=x=y;DSN=d"
+                                                << "DSN=d";
+        QTest::newRow("none") << "DSN=d;UID=u"
+                              << "DSN=d;UID=u";
+    }
+
+    void withoutPassword()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, shown);
+        QCOMPARE(ConnectionString::withoutPassword(text), shown);
+    }
 };
 
 QTEST_GUILESS_MAIN(tst_ConnectionString)

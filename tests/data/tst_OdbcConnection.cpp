@@ -1,10 +1,42 @@
+#include "AnswerDropper.h"
 #include "DatabaseError.h"
 #include "ScratchFolder.h"
 #include "TdtmMain.h"
 #include "TestDatabase.h"
 
 #include <QDateTime>
+#include <QScopeGuard>
 #include <QTest>
+#include <memory>
+#include <vector>
+
+namespace {
+
+const QString agentAccount = QStringLiteral("Password=mabel7;User ID=corvellane;Data Source=CorvelLane");
+
+int connectionId(OdbcConnection& connection)
+{
+    return connection.query("select connection_id()", {}).field(0).toInt();
+}
+
+// Waits until the server has closed that connection on its side.
+bool goneFromTheServer(int id)
+{
+    for (int waited = 0; waited < 100; ++waited) {
+        if (TestDatabase::value("select count(*) from information_schema.processlist where id = :P1", {id})
+                .toInt() == 0)
+            return true;
+        QTest::qWait(100);
+    }
+    return false;
+}
+
+int rowsAt(const QString& ip)
+{
+    return TestDatabase::value("select count(*) from instancia where ip = :P1", {ip}).toInt();
+}
+
+} // namespace
 
 // The ODBC layer against the real server: what goes in comes back with its type, NULL stays NULL,
 // and the driver's errors arrive with its own text and SQLSTATE.
@@ -29,6 +61,14 @@ private Q_SLOTS:
             << QVariant(QString::fromUtf8("'; drop table impressoes; -- \\ \""));
         QTest::newRow("date") << QVariant(QDate(2026, 2, 28));
         QTest::newRow("date-time") << QVariant(QDateTime(QDate(2026, 12, 10), QTime(23, 59, 58)));
+        // Texts are read in pieces of 1,023 UTF-16 units: what lies at a piece's edge stays as it is.
+        const QString smile = QString::fromUtf8("\xF0\x9F\x98\x80"); // two UTF-16 units
+        QTest::newRow("leading U+FEFF") << QVariant(QChar(0xFEFF) + QStringLiteral("Relatório"));
+        QTest::newRow("only U+FEFF") << QVariant(QString(QChar(0xFEFF)));
+        QTest::newRow("U+FEFF where a piece starts") << QVariant(QString(1023, 'a') + QChar(0xFEFF) + "z");
+        QTest::newRow("longer than a piece") << QVariant(QString::fromUtf8("ção-").repeated(1000));
+        QTest::newRow("exactly a piece") << QVariant(QString(1023, 'b'));
+        QTest::newRow("pairs across a piece's edge") << QVariant("a" + smile.repeated(700));
     }
 
     void valuesRoundTripWithTheirTypes()
@@ -49,10 +89,12 @@ private Q_SLOTS:
 
     void nullIsKeptApartFromZeroAndEmptyText()
     {
+        // Written through the tests' own account: the agent's may not insert jobs.
         TestDatabase::exec("delete from impressoes");
-        connection().execute("insert into impressoes(cod_usuario, cod_impressora, cod_status_impressao, "
-                             "data_impressao, nome_documento, paginas, obs) values (1, 1, 1, ?, ?, ?, ?)",
-                             {QDate(2026, 12, 1), QString(), 0, QVariant()});
+        TestDatabase::administrator().execute(
+            "insert into impressoes(cod_usuario, cod_impressora, cod_status_impressao, data_impressao, "
+            "nome_documento, paginas, obs) values (1, 1, 1, ?, ?, ?, ?)",
+            {QDate(2026, 12, 1), QString(), 0, QVariant()});
         ResultSet rows =
             connection().query("select nome_documento, paginas, obs, data_impressao from impressoes", {});
         QCOMPARE(rows.field("nome_documento"), QVariant(QString("")));
@@ -78,11 +120,11 @@ private Q_SLOTS:
     void driverErrorsCarryTheirTextAndState()
     {
         try {
-            connection().query("select * from tabela_que_nao_existe", {});
+            connection().query("select coluna_que_nao_existe from usuario", {});
             QFAIL("the statement should have failed");
         } catch (const DatabaseError& error) {
-            QCOMPARE(error.sqlState(), QStringLiteral("42S02"));
-            QVERIFY2(error.message().contains("tabela_que_nao_existe"), qPrintable(error.message()));
+            QCOMPARE(error.sqlState(), QStringLiteral("42S22"));
+            QVERIFY2(error.message().contains("coluna_que_nao_existe"), qPrintable(error.message()));
             QVERIFY(!error.isConnectionLost());
         }
     }
@@ -154,6 +196,138 @@ private Q_SLOTS:
         resume.dismiss();
         TestDatabase::resumeServer();
         QCOMPARE(other.query("select 7", {}).field(0).toInt(), 7);
+    }
+
+    // The server closes a connection that stayed idle past its wait_timeout (8 hours by default; a
+    // firewall's idle limit does the same). The next statement, read or write, runs at once on a new
+    // connection, and a write runs once.
+    void connectionTheServerClosedWhileIdle()
+    {
+        OdbcConnection other;
+        other.setConnectionString(agentAccount);
+        other.open();
+        TestDatabase::exec("delete from instancia");
+        for (const bool write : {false, true}) {
+            other.execute("set session wait_timeout = 1", {});
+            QVERIFY(goneFromTheServer(connectionId(other)));
+            if (write) {
+                QCOMPARE(
+                    other.execute("insert into instancia(cod_usuario, ip) values (?, ?)", {5, "10.9.8.7"}),
+                    1);
+                QCOMPARE(rowsAt("10.9.8.7"), 1);
+            } else {
+                QCOMPARE(other.query("select 42", {}).field(0).toInt(), 42);
+            }
+        }
+    }
+
+    // The statement reached the server and was done, and the answer was lost with the connection: a
+    // write is not sent again (the user is told, and may try again), a read is simply asked again.
+    void writeThatMayHaveBeenDoneIsNotSentAgain_data()
+    {
+        QTest::addColumn<bool>("kept");
+        QTest::newRow("first run") << false;
+        QTest::newRow("kept prepared") << true;
+    }
+
+    void writeThatMayHaveBeenDoneIsNotSentAgain()
+    {
+        QFETCH(bool, kept);
+        AnswerDropper relay(static_cast<quint16>(qEnvironmentVariableIntValue("CORVELLANE_TESTDB_PORT")));
+        OdbcConnection other;
+        other.setConnectionString(agentAccount +
+                                  QStringLiteral(";Server=127.0.0.1;Port=%1").arg(relay.port()));
+        other.open();
+        TestDatabase::exec("delete from instancia");
+        const QString insert = QStringLiteral("insert into instancia(cod_usuario, ip) values (?, ?)");
+        if (kept) {
+            other.execute(insert, {1, "10.0.0.1"});
+            other.execute(insert, {2, "10.0.0.2"});
+        }
+        relay.dropNextAnswer();
+        try {
+            other.execute(insert, {5, "10.9.8.7"});
+            QFAIL("the answer was lost: the statement cannot have succeeded");
+        } catch (const DatabaseError& error) {
+            QVERIFY2(error.isConnectionLost(), qPrintable(error.sqlState() + " " + error.message()));
+            QVERIFY2(error.message().contains("CorvelLane"), qPrintable(error.message()));
+        }
+        QCOMPARE(relay.dropped(), 1);
+        QCOMPARE(rowsAt("10.9.8.7"), 1);
+        QVERIFY(other.isConnected());
+
+        QCOMPARE(other.query("select 1", {}).field(0).toInt(), 1); // connected again, past its set-up
+        relay.dropNextAnswer();
+        QCOMPARE(other.query("select count(*) from instancia where ip = ?", {"10.9.8.7"}).field(0).toInt(),
+                 1);
+        QCOMPARE(relay.dropped(), 2);
+        QCOMPARE(rowsAt("10.9.8.7"), 1);
+    }
+
+    // A new connection starts in the data source's database, or in none: the one chosen with USE is
+    // chosen again.
+    void newConnectionChoosesTheDatabaseAgain()
+    {
+        OdbcConnection other;
+        other.setConnectionString(agentAccount + QStringLiteral(";Database=information_schema"));
+        other.open();
+        other.execute("USE CORVELLANE", {});
+        TestDatabase::exec("delete from centro_custo");
+        TestDatabase::exec("insert into centro_custo values (7, 'Vendas')");
+        TestDatabase::exec(QStringLiteral("KILL %1").arg(connectionId(other)));
+        QCOMPARE(other.query("select database()", {}).field(0).toString(), QStringLiteral("CORVELLANE"));
+        QCOMPARE(other.query("select nome_centro_custo from centro_custo", {}).field(0).toString(),
+                 QStringLiteral("Vendas"));
+    }
+
+    // A full server (its max_connections reached) refuses a new connection: the statement that needed
+    // it says so in words a user understands, and a later one connects once there is room.
+    void serverFullWhenConnectingAgain()
+    {
+        OdbcConnection other;
+        other.setConnectionString(agentAccount);
+        other.open();
+        const int limit = TestDatabase::value("select @@global.max_connections").toInt();
+        const auto restore = qScopeGuard(
+            [limit] { TestDatabase::exec(QStringLiteral("set global max_connections = %1").arg(limit)); });
+        TestDatabase::exec(QStringLiteral("KILL %1").arg(connectionId(other)));
+        TestDatabase::exec("set global max_connections = 10"); // the least the server takes
+        std::vector<std::unique_ptr<OdbcConnection>> holders;
+        for (bool full = false; !full;) {
+            QVERIFY(holders.size() < 20);
+            auto holder = std::make_unique<OdbcConnection>();
+            holder->setConnectionString(agentAccount);
+            try {
+                holder->open();
+                holders.push_back(std::move(holder));
+            } catch (const DatabaseError& error) {
+                QCOMPARE(error.nativeCode(), 1040);
+                full = true;
+            }
+        }
+        for (int action = 0; action < 2; ++action) {
+            try {
+                other.query("select 1", {});
+                QFAIL("the server is full");
+            } catch (const DatabaseError& error) {
+                QVERIFY2(
+                    error.message().startsWith(QString::fromUtf8(
+                        "O servidor do CorvelLane está com todas as conexões ocupadas. Tente novamente")),
+                    qPrintable(error.message()));
+                QVERIFY(error.isConnectionLost());
+            }
+        }
+        QVERIFY(other.isConnected());
+        holders.clear();
+        QTRY_VERIFY_WITH_TIMEOUT(
+            [&other] {
+                try {
+                    return other.query("select 7", {}).field(0).toInt() == 7;
+                } catch (const DatabaseError&) {
+                    return false;
+                }
+            }(),
+            10000);
     }
 
     void filterHidesRowsFromTheCursor()

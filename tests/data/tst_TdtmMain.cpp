@@ -1,5 +1,6 @@
 #include "AppError.h"
 #include "ConexaoAntecipada.h"
+#include "DatabaseError.h"
 #include "MessageBoxes.h"
 #include "ScratchFolder.h"
 #include "TdtmMain.h"
@@ -138,6 +139,37 @@ private Q_SLOTS:
         module.cdsCentroCusto->close();
         module.cdsCentroCusto->open();
         QCOMPARE(module.cdsCentroCusto->result().recordCount(), 4);
+    }
+
+    // The account's password ships with the program: the server refuses it everything the agent does
+    // not do. (That what it does is allowed, every other database test shows.)
+    void accountMayDoOnlyWhatTheAgentDoes_data()
+    {
+        QTest::addColumn<QString>("sql");
+        QTest::newRow("delete a job") << "delete from impressoes";
+        QTest::newRow("add a job")
+            << "insert into impressoes(cod_usuario, cod_impressora, cod_status_impressao, "
+               "data_impressao) values (1, 1, 1, current_date)";
+        QTest::newRow("change a job's pages") << "update impressoes set paginas = 0";
+        QTest::newRow("change a quota") << "update modp set quota = 1000";
+        QTest::newRow("change a password") << "update usuario set password = ''";
+        QTest::newRow("add a cost centre") << "insert into centro_custo values (99, 'x')";
+        QTest::newRow("forget workstations") << "delete from instancia";
+        QTest::newRow("create a table") << "create table outra (a int)";
+        QTest::newRow("read the accounts") << "select * from mysql.user";
+    }
+
+    void accountMayDoOnlyWhatTheAgentDoes()
+    {
+        QFETCH(QString, sql);
+        TdtmMain module;
+        try {
+            module.dbCorvelLane.execute(sql, {});
+            QFAIL("the server let the agent's account do it");
+        } catch (const DatabaseError& error) {
+            QVERIFY2(error.sqlState() == QStringLiteral("42000"),
+                     qPrintable(error.sqlState() + " " + error.message()));
+        }
     }
 
     void reportFieldsMustMatchTheirTypes()

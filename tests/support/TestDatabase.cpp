@@ -1,10 +1,11 @@
 #include "TestDatabase.h"
 
-#include "TConexao.h"
+#include "Dataset.h"
 #include "TdtmMain.h"
 
 #include <QProcess>
 #include <QTest>
+#include <memory>
 
 namespace {
 
@@ -23,9 +24,30 @@ void runScript(const QStringList& arguments)
                process.readAllStandardError().constData());
 }
 
+Dataset statement(const QString& sql, const QList<QVariant>& values)
+{
+    Dataset query(TestDatabase::administrator());
+    query.setSql(sql);
+    for (qsizetype i = 0; i < values.size(); ++i)
+        query.setParameter(i, values.at(i));
+    return query;
+}
+
 } // namespace
 
 namespace TestDatabase {
+
+OdbcConnection& administrator()
+{
+    static const std::unique_ptr<OdbcConnection> connection = [] {
+        auto made = std::make_unique<OdbcConnection>();
+        made->setConnectionString(
+            QStringLiteral("Password=teste;User ID=corvellane_teste;Data Source=CorvelLane"));
+        return made;
+    }();
+    connection->open();
+    return *connection;
+}
 
 void connect()
 {
@@ -42,12 +64,15 @@ void disconnect()
 
 void exec(const QString& sql, const QList<QVariant>& values)
 {
-    TConexao::ExecutaComando(sql, values);
+    statement(sql, values).execute();
 }
 
 QVariant value(const QString& sql, const QList<QVariant>& values)
 {
-    return TConexao::ConsultaValor(sql, values, QVariant());
+    Dataset query = statement(sql, values);
+    query.open();
+    ResultSet& rows = query.result();
+    return rows.isEmpty() ? QVariant() : rows.field(0);
 }
 
 void clearTables()

@@ -4,17 +4,25 @@
 #include <QString>
 #include <QVariant>
 
+class OdbcConnection;
+
 // The test database server of scripts/testdb, reached the way the agent reaches it: a data module
-// connected through the private ODBC configuration. Tests set up their own rows with exec().
+// connected through the private ODBC configuration, with the agent's account and its rights only.
+// Tests set up and check their rows with exec() and value(), through an account of their own that may
+// do anything (the rights an administrator or the print-accounting server has).
 namespace TestDatabase {
 
 // Creates dtmMain connected to the test server, unless it exists already.
 void connect();
 void disconnect();
 
-// Runs a statement on the agent's connection; throws on failure.
+// Runs a statement as the tests' own account; values bind to the markers (:P1...) in order. Throws on
+// failure.
 void exec(const QString& sql, const QList<QVariant>& values = {});
+// The first column of the first row; invalid when there is no row or the value is NULL.
 QVariant value(const QString& sql, const QList<QVariant>& values = {});
+// The tests' own connection, through the same data source as the agent's.
+OdbcConnection& administrator();
 
 // Empties every table of the accounting database.
 void clearTables();

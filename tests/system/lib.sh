@@ -179,6 +179,17 @@ screenshot() {
   import -window root "$CORVELLANE_ARTEFACTS/$1.png" 2>/dev/null || true
 }
 
+# answer_prompt CODE: types the code in the cost-centre prompt open in window $main, presses Enter,
+# then Yes.
+answer_prompt() {
+  click_at "$main" 30 $((2 + 53 + 84 + 10))
+  xdotool key ctrl+a type "$1"
+  xdotool key Return
+  local confirm
+  confirm=$(wait_visible Confirm) || fail "no confirmation"
+  xdotool windowfocus --sync "$confirm" key Return
+}
+
 # send MESSAGE: what the print-accounting server does.
 send() { "$CORVELLANE_SEND" "$1" 127.0.0.1 900; }
 

@@ -8,15 +8,6 @@ seed_installation
 cleanup_steps+=('"$CORVELLANE_TESTDB_SCRIPT" resume')
 start_hidden "$ODBCSYSINI"
 
-answer_prompt() { # answer_prompt CODE: types the code in the open prompt, presses Enter, then Yes
-  click_at "$main" 30 $((2 + 53 + 84 + 10))
-  xdotool key ctrl+a type "$1"
-  xdotool key Return
-  local confirm
-  confirm=$(wait_visible Confirm) || fail "no confirmation"
-  xdotool windowfocus --sync "$confirm" key Return
-}
-
 "$CORVELLANE_TESTDB_SCRIPT" stop >/dev/null
 send '1;816;4;Planilha.xls'
 sleep 0.5

@@ -29,9 +29,9 @@ grep -q " - $message"$'\r$' "$work/agent/Log.txt" || fail "server down: log line
 pass "server down: one box, one log line, no window, exit code 0"
 
 # 3. "USE CORVELLANE" refused: the data source's own database serves; one log line with the server's text.
-root_sql "CREATE DATABASE IF NOT EXISTS OUTRA; GRANT ALL ON OUTRA.* TO 'corvellane'@'127.0.0.1';
-          REVOKE ALL ON CORVELLANE.* FROM 'corvellane'@'127.0.0.1';"
-cleanup_steps+=("root_sql \"GRANT ALL ON CORVELLANE.* TO 'corvellane'@'127.0.0.1'; DROP DATABASE IF EXISTS OUTRA;\"")
+root_sql "CREATE DATABASE IF NOT EXISTS OUTRA; REVOKE ALL PRIVILEGES, GRANT OPTION FROM 'corvellane'@'127.0.0.1';
+          GRANT ALL ON OUTRA.* TO 'corvellane'@'127.0.0.1';"
+cleanup_steps+=("root_sql 'DROP DATABASE IF EXISTS OUTRA;'" '"$CORVELLANE_TESTDB_SCRIPT" grants')
 "$CORVELLANE_TESTDB_SCRIPT" sql OUTRA <"$(dirname "$0")/../../db/schema.sql" 2>/dev/null || true
 root_sql "INSERT INTO OUTRA.usuario VALUES (1, '$(id -un)', '', 1);"
 other=$(odbc_config other Database=OUTRA)
