@@ -208,4 +208,22 @@ seed_installation() {
       VALUES (815, 1, 1, 1, CURRENT_DATE, 3), (816, 1, 1, 1, CURRENT_DATE, 4), (817, 1, 1, 1, CURRENT_DATE, 5);"
 }
 
+connection_failure_message='Atenção. O sistema não conseguiu conectar ao servidor do CorvelLane. Verifique com o administrador do sistema.'
+
+# expect_connection_failure LABEL ODBCSYSINI: the agent, started with that configuration, shows the one
+# connection-failure box and no main window, logs the one line, and OK ends it with exit code 0.
+expect_connection_failure() {
+  start_agent "$2"
+  local box
+  box=$(wait_window Error) || fail "$1: no error box"
+  has_window 'CorvelLane 1.27' && fail "$1: the main window exists"
+  [ "$(xdotool search --all --pid "$agent_pid" --name '^Error$' | wc -l)" = 1 ] || fail "$1: more than one box"
+  xdotool windowfocus --sync "$box" key Return
+  wait_exit
+  [ "$rc" = 0 ] || fail "$1: exit code $rc"
+  [ "$(log_lines)" = 1 ] || fail "$1: expected one log line, got $(log_lines)"
+  grep -q " - $connection_failure_message"$'\r$' "$work/agent/Log.txt" ||
+    fail "$1: log line is $(cat "$work/agent/Log.txt")"
+}
+
 port900_free() { ! ss -ltn | grep -q ':900 '; }

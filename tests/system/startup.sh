@@ -2,8 +2,6 @@
 # Start-up of the real program: the gate that lets it run only with an open database connection.
 source "$(dirname "$0")/lib.sh"
 
-message='Atenção. O sistema não conseguiu conectar ao servidor do CorvelLane. Verifique com o administrador do sistema.'
-
 # 1. Data source present, server up, the account known: the window comes, no box, the log is not touched;
 #    SIGTERM ends it with 0.
 root_sql "DELETE FROM CORVELLANE.usuario; INSERT INTO CORVELLANE.usuario VALUES (1, '$(id -un)', '', 1);"
@@ -17,15 +15,7 @@ pass "server up: quiet start, SIGTERM ends with exit code 0"
 
 # 2. Server unreachable: one error box, one log line, no main window; OK ends the program with 0.
 down=$(odbc_config down Server=127.0.0.1 Port=1)
-start_agent "$down"
-box=$(wait_window Error) || fail "server down: no error box"
-has_window 'CorvelLane 1.27' && fail "server down: the main window exists"
-[ "$(xdotool search --all --pid "$agent_pid" --name '^Error$' | wc -l)" = 1 ] || fail "server down: more than one box"
-xdotool windowfocus --sync "$box" key Return
-wait_exit
-[ "$rc" = 0 ] || fail "server down: exit code $rc"
-[ "$(log_lines)" = 1 ] || fail "server down: expected one log line, got $(log_lines)"
-grep -q " - $message"$'\r$' "$work/agent/Log.txt" || fail "server down: log line is $(cat "$work/agent/Log.txt")"
+expect_connection_failure "server down" "$down"
 pass "server down: one box, one log line, no window, exit code 0"
 
 # 3. "USE CORVELLANE" refused: the data source's own database serves; one log line with the server's text.
