@@ -12,7 +12,6 @@
 
 int main(int argc, char* argv[])
 {
-    TdtmMain::AntecipaConexao();
     QApplication app(argc, argv);
     // The agent's windows are drawn in "MS Sans Serif", 11 px; so are its boxes and menus, as on the
     // desktops the agent comes from. It also spares loading the desktop's own face at start-up: a line

@@ -4,6 +4,7 @@
 #include "DatabaseError.h"
 
 #include <QDateTime>
+#include <QStringList>
 #include <memory>
 #include <sql.h>
 #include <sqlext.h>
@@ -114,19 +115,60 @@ bool isIntegerType(int typeId)
     }
 }
 
+struct Handles {
+    SQLHENV environment = nullptr;
+    SQLHDBC connection = nullptr;
+};
+
+// Connects with the agent's ADO-style text; throws DatabaseError, without the password.
+Handles connectTo(const QString& adoConnectionString)
+{
+    const QString odbcText = ConnectionString::toOdbc(adoConnectionString);
+    SQLHENV environment = nullptr;
+    if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &environment)))
+        throw DatabaseError(QStringLiteral("O gerenciador de drivers ODBC não pôde ser iniciado"));
+    SQLSetEnvAttr(environment, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
+    SQLHDBC connection = nullptr;
+    SQLRETURN rc = SQLAllocHandle(SQL_HANDLE_DBC, environment, &connection);
+    if (!SQL_SUCCEEDED(rc)) {
+        const DatabaseError error =
+            diagnostics(SQL_HANDLE_ENV, environment, QStringLiteral("SQLAllocHandle falhou"));
+        SQLFreeHandle(SQL_HANDLE_ENV, environment);
+        throw error;
+    }
+    SQLSetConnectAttr(connection, SQL_ATTR_LOGIN_TIMEOUT, reinterpret_cast<SQLPOINTER>(loginTimeoutSeconds),
+                      0);
+    // OPTION=2: report rows matched, not rows changed, so an update that writes the values a row
+    // already holds still counts as done.
+    const QString full = odbcText + QStringLiteral(";OPTION=2;CHARSET=utf8mb4");
+    SQLWCHAR completed[1024];
+    SQLSMALLINT completedLength = 0;
+    rc = SQLDriverConnectW(connection, nullptr, wide(full), SQL_NTS, completed, 1024, &completedLength,
+                           SQL_DRIVER_NOPROMPT);
+    if (!SQL_SUCCEEDED(rc)) {
+        const DatabaseError error = diagnostics(SQL_HANDLE_DBC, connection,
+                                                QStringLiteral("Não foi possível conectar a ") +
+                                                    ConnectionString::withoutPassword(odbcText));
+        SQLFreeHandle(SQL_HANDLE_DBC, connection);
+        SQLFreeHandle(SQL_HANDLE_ENV, environment);
+        throw error;
+    }
+    return {environment, connection};
+}
+
 struct FreeStatement {
     void operator()(void* handle) const noexcept { SQLFreeHandle(SQL_HANDLE_STMT, handle); }
 };
 
 } // namespace
 
-// One statement run once with a set of values: a prepared one, or, given its text, one executed directly.
+// One statement run once with a set of values, executed directly: the driver sends the text and its
+// values to the server together, one round trip.
 class OdbcConnection::Statement {
 public:
     // sent becomes true once the statement is handed to the driver to run: from then on it may have
     // reached the server, whatever happens next.
-    Statement(SQLHSTMT handle, const QString* directText, bool& sent)
-        : m_handle(handle), m_directText(directText), m_sent(sent)
+    Statement(SQLHSTMT handle, const QString& text, bool& sent) : m_handle(handle), m_text(text), m_sent(sent)
     {
     }
 
@@ -138,10 +180,7 @@ public:
         for (qsizetype i = 0; i < values.size(); ++i)
             bind(static_cast<SQLUSMALLINT>(i + 1), values.at(i), buffers[i]);
         m_sent = true;
-        if (m_directText)
-            check(SQLExecDirectW(m_handle, wide(*m_directText), SQL_NTS), "SQLExecDirect");
-        else
-            check(SQLExecute(m_handle), "SQLExecute");
+        check(SQLExecDirectW(m_handle, wide(m_text), SQL_NTS), "SQLExecDirect");
     }
 
     qint64 rowsAffected()
@@ -335,7 +374,7 @@ private:
     }
 
     SQLHSTMT m_handle = nullptr;
-    const QString* m_directText = nullptr;
+    const QString& m_text;
     bool& m_sent;
 };
 
@@ -351,14 +390,6 @@ void OdbcConnection::open()
     if (m_wanted)
         return;
     connect();
-    m_wanted = true;
-}
-
-void OdbcConnection::adopt(Handles handles) noexcept
-{
-    close();
-    m_environment = handles.environment;
-    m_connection = handles.connection;
     m_wanted = true;
 }
 
@@ -379,54 +410,15 @@ void OdbcConnection::connect()
         bool sent = false;
         const QString use = QStringLiteral("USE ") + m_database;
         const std::unique_ptr<void, FreeStatement> handle(allocate());
-        Statement(handle.get(), &use, sent).run({});
+        Statement(handle.get(), use, sent).run({});
     } catch (const DatabaseError&) {
         disconnect();
         throw;
     }
 }
 
-OdbcConnection::Handles OdbcConnection::connectTo(const QString& adoConnectionString)
-{
-    const QString odbcText = ConnectionString::toOdbc(adoConnectionString);
-    SQLHENV environment = nullptr;
-    if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &environment)))
-        throw DatabaseError(QStringLiteral("O gerenciador de drivers ODBC não pôde ser iniciado"));
-    SQLSetEnvAttr(environment, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
-    SQLHDBC connection = nullptr;
-    SQLRETURN rc = SQLAllocHandle(SQL_HANDLE_DBC, environment, &connection);
-    if (!SQL_SUCCEEDED(rc)) {
-        const DatabaseError error =
-            diagnostics(SQL_HANDLE_ENV, environment, QStringLiteral("SQLAllocHandle falhou"));
-        SQLFreeHandle(SQL_HANDLE_ENV, environment);
-        throw error;
-    }
-    SQLSetConnectAttr(connection, SQL_ATTR_LOGIN_TIMEOUT, reinterpret_cast<SQLPOINTER>(loginTimeoutSeconds),
-                      0);
-    // OPTION=2: report rows matched, not rows changed, so an update that writes the values a row
-    // already holds still counts as done.
-    const QString full = odbcText + QStringLiteral(";OPTION=2;CHARSET=utf8mb4");
-    SQLWCHAR completed[1024];
-    SQLSMALLINT completedLength = 0;
-    rc = SQLDriverConnectW(connection, nullptr, wide(full), SQL_NTS, completed, 1024, &completedLength,
-                           SQL_DRIVER_NOPROMPT);
-    if (!SQL_SUCCEEDED(rc)) {
-        const DatabaseError error = diagnostics(SQL_HANDLE_DBC, connection,
-                                                QStringLiteral("Não foi possível conectar a ") +
-                                                    ConnectionString::withoutPassword(odbcText));
-        SQLFreeHandle(SQL_HANDLE_DBC, connection);
-        SQLFreeHandle(SQL_HANDLE_ENV, environment);
-        throw error;
-    }
-    return {environment, connection};
-}
-
 void OdbcConnection::disconnect() noexcept
 {
-    for (void* handle : std::as_const(m_prepared))
-        SQLFreeHandle(SQL_HANDLE_STMT, handle);
-    m_prepared.clear();
-    m_preparedOrder.clear();
     if (m_connection) {
         SQLDisconnect(m_connection);
         SQLFreeHandle(SQL_HANDLE_DBC, m_connection);
@@ -472,47 +464,6 @@ void* OdbcConnection::allocate()
     return handle;
 }
 
-void* OdbcConnection::prepare(const QString& sql)
-{
-    void* handle = allocate();
-    const SQLRETURN rc = SQLPrepareW(handle, wide(sql), SQL_NTS);
-    if (!SQL_SUCCEEDED(rc)) {
-        const DatabaseError error = diagnostics(SQL_HANDLE_STMT, handle, QStringLiteral("SQLPrepare falhou"));
-        SQLFreeHandle(SQL_HANDLE_STMT, handle);
-        throw error;
-    }
-    return handle;
-}
-
-void* OdbcConnection::prepared(const QString& sql)
-{
-    if (void* handle = m_prepared.value(sql))
-        return handle;
-    void* handle = prepare(sql);
-    if (m_preparedOrder.size() >= MaxPreparedStatements)
-        forget(m_preparedOrder.first());
-    m_prepared.insert(sql, handle);
-    m_preparedOrder.append(sql);
-    return handle;
-}
-
-void OdbcConnection::forget(const QString& sql) noexcept
-{
-    if (void* handle = m_prepared.take(sql))
-        SQLFreeHandle(SQL_HANDLE_STMT, handle);
-    m_preparedOrder.removeOne(sql);
-}
-
-bool OdbcConnection::ranBefore(const QString& sql)
-{
-    if (m_ranBefore.contains(sql))
-        return true;
-    if (m_ranBefore.size() >= MaxRememberedStatements)
-        m_ranBefore.clear();
-    m_ranBefore.insert(sql);
-    return false;
-}
-
 template <typename Work> auto OdbcConnection::run(const QString& sql, Work work)
 {
     // The server may have closed the connection since the last statement: restarted, or tired of
@@ -520,20 +471,15 @@ template <typename Work> auto OdbcConnection::run(const QString& sql, Work work)
     // runs once more on a new one, but only when running it twice is harmless: it only reads, or it
     // never reached the server. A write that was sent may have been done before the connection went,
     // so it is never sent again; the user is told instead, and what the user does next reads afresh.
-    const bool keep = ranBefore(sql);
     const bool mayRunTwice = repeatable(sql);
     for (int attempt = 1;; ++attempt) {
         ensureAlive(!mayRunTwice);
         bool sent = false;
         try {
-            // A first run has a statement of its own, executed directly and released after it: it
-            // never pushes a statement that repeats out of the kept ones.
-            const std::unique_ptr<void, FreeStatement> once(keep ? nullptr : allocate());
-            Statement statement(keep ? prepared(sql) : once.get(), keep ? nullptr : &sql, sent);
+            const std::unique_ptr<void, FreeStatement> handle(allocate());
+            Statement statement(handle.get(), sql, sent);
             return work(statement);
         } catch (const DatabaseError& error) {
-            // A statement that failed is prepared afresh next time, in case the failure was its own.
-            forget(sql);
             // The driver words some losses as general errors ("Write error", HY000): the
             // connection's own state tells them apart from a statement the server refused.
             if (!error.isConnectionLost() && !connectionDead())

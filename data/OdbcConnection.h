@@ -2,11 +2,8 @@
 
 #include "ResultSet.h"
 
-#include <QHash>
 #include <QList>
-#include <QSet>
 #include <QString>
-#include <QStringList>
 #include <QVariant>
 
 // The agent's one connection to the accounting database, over the ODBC C API of the driver manager.
@@ -24,15 +21,6 @@ public:
     const QString& connectionString() const { return m_connectionString; }
 
     void open();
-    // Opens with a connection made elsewhere (see connectTo) for this connection's string; the
-    // connection owns and releases it from then on.
-    struct Handles {
-        void* environment = nullptr;
-        void* connection = nullptr;
-    };
-    void adopt(Handles handles) noexcept;
-    // Connects with that text and hands over the connection; safe on any thread. Throws DatabaseError.
-    static Handles connectTo(const QString& adoConnectionString);
     void close() noexcept;
     // True from a successful open() until close(). A connection the server dropped meanwhile still
     // counts: the next statement connects again before it runs, so an agent that runs for a whole
@@ -55,27 +43,11 @@ private:
     // Connects again after the server dropped the connection; throws when it is still away. With
     // mustBeSeenAlive, a connection the server dropped unnoticed is found before anything is sent.
     void ensureAlive(bool mustBeSeenAlive);
-    // The connection keeps its statements prepared for reuse: the agent runs the same few statements
-    // over and over, and preparing each time would cost a second round trip to the server. A
-    // statement is kept from its second run on: a prepared statement holds some 50 kB in the driver,
-    // and most of what start-up runs never runs again. A first run is executed directly, which the
-    // driver sends to the server together with its values: one round trip instead of two.
-    static constexpr qsizetype MaxPreparedStatements = 32;
-    static constexpr qsizetype MaxRememberedStatements = 256;
-    void* allocate(); // a bare statement, for a direct execution
-    void* prepare(const QString& sql);
-    // The statement kept prepared for that text, prepared now if it is not kept yet.
-    void* prepared(const QString& sql);
-    void forget(const QString& sql) noexcept;
-    // Whether a statement of that text ran before; from now on it has.
-    bool ranBefore(const QString& sql);
+    void* allocate();
     template <typename Work> auto run(const QString& sql, Work work);
 
     void* m_environment = nullptr;
     void* m_connection = nullptr;
-    QHash<QString, void*> m_prepared;
-    QStringList m_preparedOrder;
-    QSet<QString> m_ranBefore;
     bool m_wanted = false;
     QString m_connectionString;
     QString m_database;

@@ -1,7 +1,6 @@
 #include "TdtmMain.h"
 
 #include "AppError.h"
-#include "ConexaoAntecipada.h"
 #include "DataSourceStore.h"
 #include "ExecutableFolder.h"
 #include "MessageBoxes.h"
@@ -29,13 +28,6 @@ QString cadeiaPara(const QString& usuario, const QString& senha)
 }
 
 } // namespace
-
-void TdtmMain::AntecipaConexao()
-{
-    // Without the data source the first-run dialog comes first, and it needs the window system.
-    if (DataSourceStore::systemDataSourceExists(nomeFonteDados))
-        ConexaoAntecipada::inicia(cadeiaPara(usuarioPadrao, senhaPadrao));
-}
 
 TdtmMain::TdtmMain(QObject* parent)
     : QObject(parent), QryAux(std::make_unique<Dataset>(dbCorvelLane)),
@@ -76,8 +68,6 @@ TdtmMain::~TdtmMain()
 
 void TdtmMain::DataModuleCreate()
 {
-    // The driver manager's settings are read below: not while a connection started early reads them.
-    ConexaoAntecipada::aguarda();
     CriaFonteODBC();
     if (!Conecta())
         return; // the start-up gate finds the connection closed and ends the program
@@ -127,11 +117,7 @@ bool TdtmMain::Conecta()
         return true;
     dbCorvelLane.setConnectionString(CadeiaDeConexao());
     try {
-        if (const std::optional<OdbcConnection::Handles> antecipada =
-                ConexaoAntecipada::toma(dbCorvelLane.connectionString()))
-            dbCorvelLane.adopt(*antecipada);
-        else
-            dbCorvelLane.open();
+        dbCorvelLane.open();
         return true;
     } catch (const AppError&) {
         // The driver's own text stays out of the box and the log: it names servers and accounts.

@@ -15,10 +15,6 @@ class TdtmMain : public QObject {
 public:
     static const QString MensagemFalhaConexao;
 
-    // Starts connecting to the data source on a thread of its own, when it is already set up, so that
-    // the program can open the display meanwhile; the data module takes that connection.
-    static void AntecipaConexao();
-
     explicit TdtmMain(QObject* parent = nullptr);
     ~TdtmMain() override;
 

@@ -139,43 +139,6 @@ private Q_SLOTS:
         QVERIFY(other.query("select connection_id()", {}).field(0).toInt() != id);
     }
 
-    void onlyStatementsThatRunAgainStayPrepared()
-    {
-        OdbcConnection other;
-        other.setConnectionString(connection().connectionString());
-        other.open();
-        // The server's count of prepared statements, asked on the same connection so that the
-        // statements that connection released before are closed on the server by then. The asking
-        // statement counts itself once whether it is kept yet or not.
-        const auto preparedOnServer = [&other] {
-            return other
-                .query("select variable_value from information_schema.global_status "
-                       "where variable_name = 'PREPARED_STMT_COUNT'",
-                       {})
-                .field(0)
-                .toInt();
-        };
-        const int before = preparedOnServer();
-        QCOMPARE(other.query("select 1 + ?", {1}).field(0).toInt(), 2);
-        QCOMPARE(preparedOnServer(), before); // run once: released
-        other.execute("set @corvellane = ?", {1});
-        other.execute("set @corvellane = ?", {2});
-        QCOMPARE(preparedOnServer(), before + 1); // run again: kept
-        other.execute("set @corvellane = ?", {3});
-        QCOMPARE(other.query("select @corvellane", {}).field(0).toInt(), 3);
-        QCOMPARE(preparedOnServer(), before + 1); // and reused
-        // First runs of other statements, more than are ever kept, leave the kept one in place.
-        for (int i = 0; i < 40; ++i)
-            QCOMPARE(other.query(QStringLiteral("select %1").arg(i), {}).field(0).toInt(), i);
-        QCOMPARE(preparedOnServer(), before + 1);
-        // Run again, they fill the kept ones; a first run then takes none of their places.
-        for (int i = 0; i < 40; ++i)
-            other.query(QStringLiteral("select %1").arg(i), {});
-        const int full = preparedOnServer();
-        QCOMPARE(other.query("select 'once'", {}).field(0).toString(), QStringLiteral("once"));
-        QCOMPARE(preparedOnServer(), full);
-    }
-
     void serverAwayAndBack()
     {
         OdbcConnection other;
@@ -223,16 +186,8 @@ private Q_SLOTS:
 
     // The statement reached the server and was done, and the answer was lost with the connection: a
     // write is not sent again (the user is told, and may try again), a read is simply asked again.
-    void writeThatMayHaveBeenDoneIsNotSentAgain_data()
-    {
-        QTest::addColumn<bool>("kept");
-        QTest::newRow("first run") << false;
-        QTest::newRow("kept prepared") << true;
-    }
-
     void writeThatMayHaveBeenDoneIsNotSentAgain()
     {
-        QFETCH(bool, kept);
         AnswerDropper relay(static_cast<quint16>(qEnvironmentVariableIntValue("CORVELLANE_TESTDB_PORT")));
         OdbcConnection other;
         other.setConnectionString(agentAccount +
@@ -240,10 +195,6 @@ private Q_SLOTS:
         other.open();
         TestDatabase::exec("delete from instancia");
         const QString insert = QStringLiteral("insert into instancia(cod_usuario, ip) values (?, ?)");
-        if (kept) {
-            other.execute(insert, {1, "10.0.0.1"});
-            other.execute(insert, {2, "10.0.0.2"});
-        }
         relay.dropNextAnswer();
         try {
             other.execute(insert, {5, "10.9.8.7"});

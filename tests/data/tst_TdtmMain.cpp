@@ -1,5 +1,4 @@
 #include "AppError.h"
-#include "ConexaoAntecipada.h"
 #include "DatabaseError.h"
 #include "MessageBoxes.h"
 #include "ScratchFolder.h"
@@ -15,35 +14,7 @@
 class tst_TdtmMain : public QObject {
     Q_OBJECT
 
-    static bool messageCatalogueLoaded()
-    {
-        QFile maps(QStringLiteral("/proc/self/maps"));
-        return maps.open(QIODevice::ReadOnly) && maps.readAll().contains("/LC_MESSAGES/libc.mo");
-    }
-
 private Q_SLOTS:
-    // First of all: a message catalogue, once loaded, stays for the life of the process.
-    void earlyConnectionLoadsNoMessageCatalogue()
-    {
-        if (!QFile::exists(QStringLiteral("/usr/share/locale/pt_BR/LC_MESSAGES/libc.mo")))
-            QSKIP("the C library's Brazilian messages are not installed");
-        QVERIFY(!messageCatalogueLoaded());
-        {
-            ScratchFolder folder;
-            ScriptedMessageBoxes boxes;
-            TdtmMain::AntecipaConexao();
-            TdtmMain module;
-            QVERIFY(module.dbCorvelLane.isConnected());
-        }
-        QVERIFY(!messageCatalogueLoaded());
-        // Connecting on this thread, in the user's language, does load it: the check above can fail.
-        OdbcConnection other;
-        other.setConnectionString(
-            QStringLiteral("Provider=MSDASQL.1;Password=mabel7;User ID=corvellane;Data Source=CorvelLane"));
-        other.open();
-        QVERIFY(messageCatalogueLoaded());
-    }
-
     void startsQuietlyWhenTheServerAnswers()
     {
         ScratchFolder folder;
@@ -61,43 +32,12 @@ private Q_SLOTS:
                                 "ID=corvellane;Data Source=CorvelLane"));
     }
 
-    // The connection started before the display takes the place of the module's own: one connection
-    // on the server, not two. One started with another text is given up, not left open.
-    void takesTheConnectionStartedEarly_data()
-    {
-        QTest::addColumn<bool>("sameText");
-        QTest::newRow("the module's text") << true;
-        QTest::newRow("another text") << false;
-    }
-
-    void takesTheConnectionStartedEarly()
-    {
-        QFETCH(bool, sameText);
-        ScratchFolder folder;
-        ScriptedMessageBoxes boxes;
-        if (sameText)
-            TdtmMain::AntecipaConexao();
-        else
-            ConexaoAntecipada::inicia(
-                QStringLiteral("Password=mabel7;User ID=corvellane;Data Source=CorvelLane"));
-        ConexaoAntecipada::aguarda();
-        TdtmMain module;
-        QVERIFY(module.dbCorvelLane.isConnected());
-        QVERIFY(boxes.shown().isEmpty());
-        QVERIFY(folder.logBytes().isEmpty());
-        QCOMPARE(TestDatabase::value("select count(*) from information_schema.processlist "
-                                     "where user = 'corvellane'")
-                     .toInt(),
-                 1);
-    }
-
-    void earlyConnectionThatFailsIsReportedAsAtStartUp()
+    void serverAwayAtStartUpIsReportedOnce()
     {
         ScratchFolder folder;
         ScriptedMessageBoxes boxes;
         TestDatabase::stopServer();
         const auto resume = qScopeGuard([] { TestDatabase::resumeServer(); });
-        TdtmMain::AntecipaConexao();
         TdtmMain module;
         QVERIFY(!module.dbCorvelLane.isConnected());
         QCOMPARE(boxes.texts(), QStringList{TdtmMain::MensagemFalhaConexao});
