@@ -16,6 +16,7 @@
 #include "TTrayIcon.h"
 #include "TdtmMain.h"
 #include "TestDatabase.h"
+#include "TestRows.h"
 #include "TfrmMain.h"
 
 #include <QAbstractButton>
@@ -53,15 +54,6 @@ class tst_Notificacoes : public QObject {
                                        .arg(code));
     }
 
-    static void addJobs(std::initializer_list<int> codes)
-    {
-        for (int code : codes)
-            TestDatabase::exec(
-                "insert into impressoes(cod_impressoes, cod_usuario, cod_impressora, "
-                "cod_status_impressao, data_impressao, paginas) values (:P1, 5, 1, 1, sysdate(), 2)",
-                {code});
-    }
-
 private Q_SLOTS:
     void init()
     {
@@ -74,11 +66,12 @@ private Q_SLOTS:
         ServidorChat::setPortaForTesting(0);
         TestDatabase::connect();
         TestDatabase::clearTables();
-        TestDatabase::exec("insert into usuario values (5, 'jsilva', '', 1)");
-        TestDatabase::exec("insert into politica values (10, 1, 0, 400)");
-        TestDatabase::exec("insert into modp values (5, 10, 37)");
-        TestDatabase::exec("insert into centro_custo values (0, 'Nenhum'), (7, 'Vendas'), (12, 'Obras')");
-        addJobs({815, 816, 817});
+        TestRows::user(5, "jsilva", 1);
+        TestRows::policy(10, 1, 0, 400);
+        TestRows::account(5, 10, 37);
+        TestRows::costCentres({{0, "Nenhum"}, {7, "Vendas"}, {12, "Obras"}});
+        for (int code : {815, 816, 817})
+            TestRows::job(5, 1, 2, "sysdate()", code);
         window = std::make_unique<TfrmMain>();
         window->show();
         window->close(); // hidden, as the agent waits most of the day
@@ -166,7 +159,7 @@ private Q_SLOTS:
     void promptListsFollowTheDatabaseThroughABurst()
     {
         receive("1;815;3;Contrato.doc");
-        TestDatabase::exec("insert into centro_custo values (20, 'Compras')");
+        TestRows::costCentres({{20, "Compras"}});
         for (const char* message : {"1;816;3;a.doc", "4;817;3;b.doc", "2;816;3;c.doc"})
             window->ServidorChat_->ServidorChatClientRead(message);
         QCOMPARE(window->despachante->FilaMensagens.size(), 3);
@@ -233,7 +226,7 @@ private Q_SLOTS:
     {
         const QString document = "<b>Relat</b><img src=" + folder->path() + "/x.png>.doc";
         TestDatabase::exec("update usuario set login = '<i>jsilva</i>' where cod_usuario = 5");
-        TestDatabase::exec("insert into centro_custo values (30, '<u>Diretoria</u>')");
+        TestRows::costCentres({{30, "<u>Diretoria</u>"}});
         receive("1;815;3;" + document);
         QCOMPARE(window->pnlCentroCusto->impressao->documento->text(), document);
         window->pnlCentroCusto->centroCusto->codigo->setText("30");

@@ -18,6 +18,7 @@
 #include "TTrayIcon.h"
 #include "TdtmMain.h"
 #include "TestDatabase.h"
+#include "TestRows.h"
 #include "TfrmMain.h"
 
 #include <QLabel>
@@ -47,10 +48,7 @@ protected:
 void figures(int printed, int remaining)
 {
     TestDatabase::exec("delete from impressoes");
-    TestDatabase::exec(
-        "insert into impressoes(cod_usuario, cod_impressora, cod_status_impressao, data_impressao, "
-        "paginas) values (5, 1, 1, sysdate(), :P1)",
-        {printed});
+    TestRows::job(5, 1, printed);
     TestDatabase::exec("update modp set quota = :P1 where cod_usuario = 5", {remaining});
 }
 
@@ -88,13 +86,12 @@ private Q_SLOTS:
         ServidorChat::setPortaForTesting(0);
         TestDatabase::connect();
         TestDatabase::clearTables();
-        const QString password = CodificaSenha("senha123").toLower();
-        TestDatabase::exec(
-            "insert into usuario values (5, 'jsilva', :P1, 1), (8, 'ana', :P2, 2), (9, 'rui', :P3, 3)",
-            {password, password, password});
-        TestDatabase::exec("insert into politica values (10, 1, 0, 400), (20, 2, 1, 0)");
-        TestDatabase::exec("insert into inicializacao values (10, 1, 0), (20, 1, 0)");
-        TestDatabase::exec("insert into modp values (5, 10, 37)");
+        TestRows::user(5, "jsilva", 1);
+        TestRows::user(8, "ana", 2);
+        TestRows::user(9, "rui", 3);
+        TestRows::policy(10, 1, 0, 400);
+        TestRows::policy(20, 2, 1, 0);
+        TestRows::account(5, 10, 37);
     }
 
     void cleanup()

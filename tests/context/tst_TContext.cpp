@@ -5,39 +5,12 @@
 #include "ScratchFolder.h"
 #include "TContext.h"
 #include "TestDatabase.h"
+#include "TestRows.h"
 
 #include <QTest>
 #include <memory>
 
 namespace {
-
-// A small installation: group 1 with a monthly policy, user 5 "jsilva" in it with a quota account.
-struct Installation {
-    static void user(int code, const QString& login, int group, const QString& password = "senha123")
-    {
-        TestDatabase::exec("insert into usuario values (:P1, :P2, :P3, :P4)",
-                           {code, login, CodificaSenha(password).toLower(), group});
-    }
-    static void policy(int code, int group, const QVariant& unlimited, int quota, int dia, int mes)
-    {
-        TestDatabase::exec("insert into politica values (:P1, :P2, :P3, :P4)",
-                           {code, group, unlimited, quota});
-        TestDatabase::exec("insert into inicializacao values (:P1, :P2, :P3)", {code, dia, mes});
-    }
-    static void account(int user, int policy, int quota)
-    {
-        TestDatabase::exec("insert into modp values (:P1, :P2, :P3)", {user, policy, quota});
-    }
-    // A job dated by an SQL expression on the server's clock.
-    static void job(int user, int status, int pages, const QString& dateExpression)
-    {
-        TestDatabase::exec(
-            "insert into impressoes(cod_usuario, cod_impressora, cod_status_impressao, data_impressao, "
-            "paginas) values (:P1, 1, :P2, " +
-                dateExpression + ", :P3)",
-            {user, status, pages});
-    }
-};
 
 int count(const QString& sql)
 {
@@ -101,11 +74,11 @@ private Q_SLOTS:
         QFETCH(bool, semPolitica);
         QFETCH(int, quotaPadrao);
 
-        Installation::user(5, "jsilva", 1);
+        TestRows::user(5, "jsilva", 1);
         if (groupUnlimited.metaType().isValid())
-            Installation::policy(10, 1, groupUnlimited, 400, 1, 0);
+            TestRows::policy(10, 1, groupUnlimited, 400, 1, 0);
         if (hasAccount)
-            Installation::account(5, 10, 37);
+            TestRows::account(5, 10, 37);
 
         auto context = start();
         QCOMPARE(context->CodUsuario(), 5);
@@ -132,18 +105,18 @@ private Q_SLOTS:
         QFETCH(int, dia);
         QFETCH(int, mes);
         QFETCH(QString, tipo);
-        Installation::user(5, "jsilva", 1);
-        Installation::policy(10, 1, 0, 400, dia, mes);
+        TestRows::user(5, "jsilva", 1);
+        TestRows::policy(10, 1, 0, 400, dia, mes);
         QCOMPARE(start()->TipoPolitica(), tipo);
     }
 
     void firstRowDecidesWhenThereAreSeveral()
     {
-        Installation::user(5, "jsilva", 1);
-        Installation::policy(10, 1, 1, 100, 0, 0);
-        Installation::policy(11, 1, 0, 200, 1, 0);
-        Installation::account(5, 10, 37);
-        Installation::account(5, 11, 99);
+        TestRows::user(5, "jsilva", 1);
+        TestRows::policy(10, 1, 1, 100, 0, 0);
+        TestRows::policy(11, 1, 0, 200, 1, 0);
+        TestRows::account(5, 10, 37);
+        TestRows::account(5, 11, 99);
         const QString firstType =
             TestDatabase::value("select dia from inicializacao inner join politica on "
                                 "inicializacao.cod_politica = politica.cod_politica where "
@@ -166,9 +139,9 @@ private Q_SLOTS:
 
     void quotaPadraoMayLiveInModp()
     {
-        Installation::user(5, "jsilva", 1);
-        Installation::policy(10, 1, 0, 400, 1, 0);
-        Installation::account(5, 10, 37);
+        TestRows::user(5, "jsilva", 1);
+        TestRows::policy(10, 1, 0, 400, 1, 0);
+        TestRows::account(5, 10, 37);
         TestDatabase::exec("alter table politica drop column quota_padrao");
         TestDatabase::exec("alter table modp add column quota_padrao int null");
         const auto restore = qScopeGuard([] {
@@ -181,14 +154,14 @@ private Q_SLOTS:
 
     void pagesPrintedThisMonth()
     {
-        Installation::user(5, "jsilva", 1);
-        Installation::policy(10, 1, 0, 400, 0, 0); // daily policies still count the month
+        TestRows::user(5, "jsilva", 1);
+        TestRows::policy(10, 1, 0, 400, 0, 0); // daily policies still count the month
         const QString firstDay = "date_format(sysdate(), '%Y-%m-01')";
-        Installation::job(5, 1, 3, firstDay);
-        Installation::job(5, 1, 4, "last_day(sysdate())");
-        Installation::job(5, 2, 50, firstDay);                                              // not printed
-        Installation::job(5, 1, 60, "date_format(sysdate(), '%Y-%m-01') - interval 1 day"); // last month
-        Installation::job(6, 1, 70, firstDay);                                              // someone else
+        TestRows::job(5, 1, 3, firstDay);
+        TestRows::job(5, 1, 4, "last_day(sysdate())");
+        TestRows::job(5, 2, 50, firstDay);                                              // not printed
+        TestRows::job(5, 1, 60, "date_format(sysdate(), '%Y-%m-01') - interval 1 day"); // last month
+        TestRows::job(6, 1, 70, firstDay);                                              // someone else
 
         // The month follows the server's clock, whatever the workstation's says.
         Clock::setSourceForTesting([] { return QDateTime(QDate(2001, 1, 1), QTime(12, 0)); });
@@ -205,7 +178,7 @@ private Q_SLOTS:
 
     void workstationRecorded()
     {
-        Installation::user(5, "jsilva", 1);
+        TestRows::user(5, "jsilva", 1);
         start();
         QCOMPARE(count("select count(*) from instancia where ip = '10.1.2.3' and cod_usuario = 5"), 1);
         start(); // a second run updates, it does not insert again
@@ -228,7 +201,7 @@ private Q_SLOTS:
 
     void noNetworkAddressRecordsNothing()
     {
-        Installation::user(5, "jsilva", 1);
+        TestRows::user(5, "jsilva", 1);
         LocalAddress::setForTesting("");
         auto context = start();
         QCOMPARE(context->IP(), "");
@@ -288,11 +261,11 @@ private Q_SLOTS:
         QFETCH(QString, typedPassword);
         QFETCH(bool, accepted);
 
-        Installation::user(5, "jsilva", 1);
-        Installation::policy(10, 1, 0, 400, 1, 0);
-        Installation::account(5, 10, 37);
-        Installation::user(8, storedLogin, 2, storedPassword);
-        Installation::policy(20, 2, 1, 900, 0, 0);
+        TestRows::user(5, "jsilva", 1);
+        TestRows::policy(10, 1, 0, 400, 1, 0);
+        TestRows::account(5, 10, 37);
+        TestRows::user(8, storedLogin, 2, storedPassword);
+        TestRows::policy(20, 2, 1, 900, 0, 0);
 
         auto context = start();
         context->AtualizaImpressoesRestantes();
@@ -316,10 +289,10 @@ private Q_SLOTS:
 
     void loginAfterAnAccountWithoutPolicyClearsTheFlag()
     {
-        Installation::user(8, "ana", 2);
-        Installation::policy(20, 2, 0, 900, 1, 0);
+        TestRows::user(8, "ana", 2);
+        TestRows::policy(20, 2, 0, 900, 1, 0);
         auto context = start("visitante");
-        Installation::user(6, "visitante", 3); // added after start-up: identified, no policy yet
+        TestRows::user(6, "visitante", 3); // added after start-up: identified, no policy yet
         context->IdentificaUsuario("visitante");
         context->AtualizaPolitica();
         QVERIFY(context->SemPolitica());

@@ -1,5 +1,4 @@
 #include "AccountName.h"
-#include "CodificaSenha.h"
 #include "JanelasDoAgente.h"
 #include "LocalAddress.h"
 #include "MessageBoxes.h"
@@ -8,6 +7,7 @@
 #include "TContext.h"
 #include "TFrmCota.h"
 #include "TestDatabase.h"
+#include "TestRows.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -68,17 +68,13 @@ class tst_TFrmCota : public QObject {
     // jsilva (5) in group 1, 63 pages printed this month; the policy and the quota account as asked.
     void install(const QVariant& unlimited, bool account, int remaining = 37)
     {
-        TestDatabase::exec("insert into usuario values (5, 'jsilva', :P1, 1)",
-                           {CodificaSenha("senha123").toLower()});
-        if (unlimited.isValid()) {
-            TestDatabase::exec("insert into politica values (1, 1, :P1, 100)", {unlimited});
-            TestDatabase::exec("insert into inicializacao values (1, 1, 0)");
-        }
+        TestRows::user(5, "jsilva", 1);
+        if (unlimited.isValid())
+            TestRows::policy(1, 1, unlimited, 100);
         if (account)
-            TestDatabase::exec("insert into modp values (5, 1, :P1)", {remaining});
-        TestDatabase::exec(
-            "insert into impressoes(cod_usuario, cod_impressora, cod_status_impressao, "
-            "data_impressao, paginas) values (5, 1, 1, curdate(), 60), (5, 1, 1, curdate(), 3)");
+            TestRows::account(5, 1, remaining);
+        TestRows::job(5, 1, 60, "curdate()");
+        TestRows::job(5, 1, 3, "curdate()");
     }
 
     void refresh()
