@@ -1,4 +1,5 @@
 #include "AppError.h"
+#include "DisplayPlatform.h"
 #include "ExecutableFolder.h"
 #include "FontconfigWarmUp.h"
 #include "Fonts.h"
@@ -15,6 +16,7 @@ int main(int argc, char* argv[])
 {
     TdtmMain::AntecipaConexao();
     FontconfigWarmUp fonts;
+    DisplayPlatform::choose();
     QApplication app(argc, argv);
     fonts.finish();
     // The agent's windows are drawn in "MS Sans Serif", 11 px; so are its boxes and menus, as on the
@@ -23,6 +25,8 @@ int main(int argc, char* argv[])
     QApplication::setFont(Fonts::msSansSerif(11));
     QApplication::setApplicationName(QStringLiteral("CorvelLane"));
     QApplication::setQuitOnLastWindowClosed(false);
+    if (!DisplayPlatform::placesOwnWindows(QGuiApplication::platformName()))
+        TUtil::GravaLog(ExecutableFolder::path(), DisplayPlatform::cannotDockMessage());
 
     // The session can end at any moment, even while start-up waits on a box: the box goes away,
     // start-up stops at the next step, and the loop ends if it runs.

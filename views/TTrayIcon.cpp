@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QEvent>
 #include <QWidget>
+#include <algorithm>
 
 TTrayIcon::TTrayIcon(QObject* parent) : QObject(parent)
 {
@@ -20,6 +21,13 @@ TTrayIcon::TTrayIcon(QObject* parent) : QObject(parent)
 TTrayIcon::~TTrayIcon()
 {
     qApp->removeEventFilter(this);
+}
+
+void TTrayIcon::show()
+{
+    m_icon.show();
+    // Only now has Qt chosen between XEmbed and a StatusNotifier item.
+    applyToolTip();
 }
 
 void TTrayIcon::setIconIndex(int index)
@@ -45,7 +53,14 @@ void TTrayIcon::applyToolTip()
     // The hint separates its lines with carriage returns; tooltips break lines on line feeds.
     QString shown = m_hint;
     shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    m_icon.setToolTip(m_showHint ? shown : QString());
+    m_icon.setToolTip(m_showHint || !ReportsMouseMove() ? shown : QString());
+}
+
+bool TTrayIcon::ReportsMouseMove() const
+{
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    return std::any_of(windows.cbegin(), windows.cend(),
+                       [](const QWidget* w) { return w->inherits("QSystemTrayIconSys"); });
 }
 
 void TTrayIcon::setMainForm(QWidget* form)

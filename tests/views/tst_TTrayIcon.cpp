@@ -32,6 +32,17 @@ private Q_SLOTS:
         QVERIFY(icon.ShowHint());
     }
 
+    void hintShowsAtOnceWhereNoMouseMoveComes()
+    {
+        // Offscreen, as on a StatusNotifier tray, there is no XEmbed icon to see the pointer.
+        TTrayIcon icon;
+        icon.show();
+        QVERIFY(!icon.ReportsMouseMove());
+        icon.setHint(QStringLiteral("CorvelLane\rUsuário: ana"));
+        QVERIFY(!icon.ShowHint());
+        QVERIFY(icon.shownToolTip().contains(QStringLiteral("ana")));
+    }
+
     void tooltipText_data()
     {
         QTest::addColumn<QString>("login");
