@@ -1,0 +1,63 @@
+# A real XFCE panel on the test's X display, on a session bus of its own, with a fresh configuration
+# (its default panels, the notification area among them). Sourced after lib.sh; the test script runs
+# inside dbus-run-session.
+
+export HOME=$work/home XDG_CONFIG_HOME=$work/home/.config XDG_CACHE_HOME=$work/home/.cache
+mkdir -p "$XDG_CONFIG_HOME"
+
+bus_has() {
+  gdbus call --session -d org.freedesktop.DBus -o /org/freedesktop/DBus \
+    -m org.freedesktop.DBus.NameHasOwner "$1" 2>/dev/null | grep -q true
+}
+
+# The window that owns the XEmbed tray selection of screen 0, or 0.
+xembed_tray_owner() {
+  python3 -c '
+import ctypes
+x = ctypes.cdll.LoadLibrary("libX11.so.6")
+x.XOpenDisplay.restype = ctypes.c_void_p
+x.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
+x.XInternAtom.restype = ctypes.c_ulong
+x.XGetSelectionOwner.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
+x.XGetSelectionOwner.restype = ctypes.c_ulong
+d = x.XOpenDisplay(None)
+print(x.XGetSelectionOwner(d, x.XInternAtom(d, b"_NET_SYSTEM_TRAY_S0", 0)) if d else 0)'
+}
+
+# wait_until SECONDS COMMAND...: polls every 50 ms; fails after the time.
+wait_until() {
+  local limit=$(($1 * 20)) waited=0
+  shift
+  until "$@"; do
+    [ "$waited" -lt "$limit" ] || return 1
+    sleep 0.05
+    waited=$((waited + 1))
+  done
+}
+
+start_panel() {
+  xfce4-panel >"$work/panel.log" 2>&1 &
+  panel_pid=$!
+  cleanup_steps+=("kill -CONT $panel_pid; kill $panel_pid; wait $panel_pid")
+}
+
+xembed_tray_up() { [ "$(xembed_tray_owner)" != 0 ]; }
+watcher_up() { bus_has org.kde.StatusNotifierWatcher; }
+
+# The items the watcher knows, one a line ("SERVICE/PATH" or "SERVICE").
+registered_items() {
+  gdbus call --session -d org.kde.StatusNotifierWatcher -o /StatusNotifierWatcher \
+    -m org.freedesktop.DBus.Properties.Get org.kde.StatusNotifierWatcher RegisteredStatusNotifierItems \
+    2>/dev/null | grep -o "'[^']*'" | tr -d "'"
+}
+
+# item_of PID: the registered item whose bus connection belongs to that process.
+item_of() {
+  local item
+  for item in $(registered_items); do
+    gdbus call --session -d org.freedesktop.DBus -o /org/freedesktop/DBus \
+      -m org.freedesktop.DBus.GetConnectionUnixProcessID "${item%%/*}" 2>/dev/null | grep -q "uint32 $1," &&
+      echo "$item" && return 0
+  done
+  return 1
+}
