@@ -41,7 +41,28 @@ wait_visible 'CorvelLane 1.27' >/dev/null || fail "Activate did not bring the wi
 wait_until 5 eval '[ "$(remaining)" = $((before - 7)) ]' || fail "after Activate the tooltip shows $(remaining), not $((before - 7))"
 pass "Activate shows the window and the tooltip follows the new figures"
 
-# 3. The menu's three entries, through the host's menu protocol.
+# 3. A double click on the panel's button for the item: the panel calls Activate on each release, and
+#    the agent brings the window up once.
+# The item is the one green picture on the panel's grey top row.
+import -window root -crop 280x1+1000+13 txt:"$work/row.txt"
+icon_x=$(awk -F'[:,() ]+' '/^[0-9]/ && $4 > $3 + 20 && $4 > 100 { print 1000 + $1; exit }' "$work/row.txt")
+[ -n "$icon_x" ] || fail "no item to be seen in the top panel"
+click_at "$main" 239 10
+wait_hidden 'CorvelLane 1.27' || fail "X did not hide the window"
+dbus-monitor --session "type='method_call',interface='org.kde.StatusNotifierItem',member='Activate'" \
+  >"$work/activations" 2>/dev/null &
+monitor=$!
+cleanup_steps+=("kill $monitor")
+sleep 0.5
+xdotool mousemove $((icon_x + 4)) 13 click --repeat 2 --delay 80 1
+wait_visible 'CorvelLane 1.27' >/dev/null || fail "a double click on the item did not bring the window up"
+sleep 0.5
+kill "$monitor"
+[ "$(grep -c 'member=Activate' "$work/activations")" = 2 ] ||
+  fail "the panel made $(grep -c 'member=Activate' "$work/activations") Activate calls for a double click"
+pass "a double click is two Activate calls from the panel; the window comes up"
+
+# 4. The menu's three entries, through the host's menu protocol.
 menu=$(item_get Menu | grep -o "'/[^']*'" | tr -d "'")
 layout=$(gdbus call --session -d "$service" -o "$menu" -m com.canonical.dbusmenu.GetLayout 0 -- -1 '@as []')
 entry_id() { echo "$layout" | grep -o "([0-9]*, {[^}]*'label': <'$1'>" | grep -o '^([0-9]*' | tr -d '('; }

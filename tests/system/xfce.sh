@@ -61,3 +61,24 @@ item_of() {
   done
   return 1
 }
+
+# The agent's XEmbed icon: its window named as the application, 22 pixels square once docked.
+agent_tray_window() {
+  local w
+  for w in $(xdotool search --all --pid "$agent_pid" 2>/dev/null); do
+    [ "$(xdotool getwindowname "$w" 2>/dev/null)" = CorvelLane ] || continue
+    read -r _ _ width height <<<"$(geometry "$w")"
+    [ "$width" -le 64 ] && [ "$height" -le 64 ] && echo "$w" && return 0
+  done
+  return 1
+}
+
+# Visible windows of the agent named CorvelLane that are not its icon: a tooltip, a box.
+agent_popups() {
+  local icon w
+  icon=$(agent_tray_window) || true
+  for w in $(xdotool search --all --onlyvisible --pid "$agent_pid" 2>/dev/null); do
+    [ "$w" != "$icon" ] && [ "$(xdotool getwindowname "$w" 2>/dev/null)" = CorvelLane ] && echo "$w"
+  done
+  return 0
+}

@@ -93,6 +93,13 @@ private Q_SLOTS:
         QVERIFY(clicks.wait(QApplication::doubleClickInterval() + 500));
         QCOMPARE(clicks.count(), 1);
         QCOMPARE(doubles.count(), 1);
+
+        // A StatusNotifier host reports a double click as two activations, each a Trigger.
+        icon.handleActivation(QSystemTrayIcon::Trigger);
+        icon.handleActivation(QSystemTrayIcon::Trigger);
+        QTest::qWait(QApplication::doubleClickInterval() + 100);
+        QCOMPARE(clicks.count(), 2);
+        QCOMPARE(doubles.count(), 1);
     }
 
     void balloonLimits()
