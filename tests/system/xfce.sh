@@ -10,20 +10,6 @@ bus_has() {
     -m org.freedesktop.DBus.NameHasOwner "$1" 2>/dev/null | grep -q true
 }
 
-# The window that owns the XEmbed tray selection of screen 0, or 0.
-xembed_tray_owner() {
-  python3 -c '
-import ctypes
-x = ctypes.cdll.LoadLibrary("libX11.so.6")
-x.XOpenDisplay.restype = ctypes.c_void_p
-x.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
-x.XInternAtom.restype = ctypes.c_ulong
-x.XGetSelectionOwner.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
-x.XGetSelectionOwner.restype = ctypes.c_ulong
-d = x.XOpenDisplay(None)
-print(x.XGetSelectionOwner(d, x.XInternAtom(d, b"_NET_SYSTEM_TRAY_S0", 0)) if d else 0)'
-}
-
 # wait_until SECONDS COMMAND...: polls every 50 ms; fails after the time.
 wait_until() {
   local limit=$(($1 * 20)) waited=0
@@ -41,7 +27,6 @@ start_panel() {
   cleanup_steps+=("kill -CONT $panel_pid; kill $panel_pid; wait $panel_pid")
 }
 
-xembed_tray_up() { [ "$(xembed_tray_owner)" != 0 ]; }
 watcher_up() { bus_has org.kde.StatusNotifierWatcher; }
 
 # The items the watcher knows, one a line ("SERVICE/PATH" or "SERVICE").
