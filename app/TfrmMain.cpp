@@ -333,14 +333,22 @@ void TfrmMain::AtualizaPainel()
     const int imagem = pnlMain->Preenche(*m_contexto);
     if (imagem >= 0)
         TrayIcon->setIconIndex(imagem);
+    AtualizaDica();
+}
+
+void TfrmMain::AtualizaDica()
+{
+    // From the figures just read: a tray host that never reports the pointer (StatusNotifier) shows
+    // this text as it is, and reading again for it would double every refresh's queries.
+    TrayIcon->setHint(
+        TextoDaDica(m_contexto->Login(), m_contexto->QuotaInfinita(), m_contexto->ImpressoesRestantes()));
 }
 
 void TfrmMain::TrayIconMouseMove()
 {
     if (RestantesVencidas(m_contexto->UltimaAtualizacao(), Clock::now()))
         m_contexto->AtualizaImpressoesRestantes();
-    TrayIcon->setHint(
-        TextoDaDica(m_contexto->Login(), m_contexto->QuotaInfinita(), m_contexto->ImpressoesRestantes()));
+    AtualizaDica();
     TrayIcon->setShowHint(true);
 }
 

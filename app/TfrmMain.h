@@ -43,8 +43,10 @@ public:
 
     // Docks the window at the bottom right for its current size.
     void AjustaTela();
-    // Re-reads the user's figures, refills pnlMain and sets the tray image.
+    // Re-reads the user's figures, refills pnlMain and sets the tray image and tooltip.
     void AtualizaPainel() override;
+    // Sets the tray icon's tooltip from the figures the user context holds, without reading them.
+    void AtualizaDica();
 
     // The stacking rule: a shown panel is visible and takes its place under the header.
     void MostraPainel(QWidget* painel);

@@ -1,4 +1,5 @@
 #include "AppError.h"
+#include "DisplayPlatform.h"
 #include "ExecutableFolder.h"
 #include "Fonts.h"
 #include "MessageBoxes.h"
@@ -12,6 +13,7 @@
 
 int main(int argc, char* argv[])
 {
+    DisplayPlatform::choose();
     QApplication app(argc, argv);
     // The agent's windows are drawn in "MS Sans Serif", 11 px; so are its boxes and menus, as on the
     // desktops the agent comes from. It also spares loading the desktop's own face at start-up: a line
@@ -19,6 +21,8 @@ int main(int argc, char* argv[])
     QApplication::setFont(Fonts::msSansSerif(11));
     QApplication::setApplicationName(QStringLiteral("CorvelLane"));
     QApplication::setQuitOnLastWindowClosed(false);
+    if (!DisplayPlatform::placesOwnWindows(QGuiApplication::platformName()))
+        TUtil::GravaLog(ExecutableFolder::path(), DisplayPlatform::cannotDockMessage());
 
     // The session can end at any moment, even while start-up waits on a box: the box goes away,
     // start-up stops at the next step, and the loop ends if it runs.

@@ -1,5 +1,6 @@
 #include "SessionEnd.h"
 
+#include <QEvent>
 #include <QGuiApplication>
 #include <QSessionManager>
 #include <QSocketNotifier>
@@ -35,7 +36,18 @@ SessionEnd::SessionEnd(QObject* parent) : QObject(parent)
         // Agreeing means doing nothing: the agent never holds up a log-off.
         app->setQuitOnLastWindowClosed(false);
         connect(app, &QGuiApplication::commitDataRequest, this, [](QSessionManager&) {});
+        app->installEventFilter(this);
     }
+}
+
+bool SessionEnd::eventFilter(QObject* watched, QEvent* event)
+{
+    // The agent never asks itself to quit: a quit request is the session manager's.
+    if (watched == QCoreApplication::instance() && event->type() == QEvent::Quit) {
+        Q_EMIT ended();
+        return true;
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 SessionEnd::~SessionEnd()

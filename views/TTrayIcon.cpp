@@ -25,6 +25,13 @@ TTrayIcon::~TTrayIcon()
     qApp->removeEventFilter(this);
 }
 
+void TTrayIcon::show()
+{
+    m_icon.show();
+    // Only now has Qt chosen between XEmbed and a StatusNotifier item.
+    applyToolTip();
+}
+
 void TTrayIcon::setIconIndex(int index)
 {
     m_iconIndex = std::clamp(index, 0, TrayImages::Count - 1);
@@ -48,7 +55,14 @@ void TTrayIcon::applyToolTip()
     // The hint separates its lines with carriage returns; tooltips break lines on line feeds.
     QString shown = m_hint;
     shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    m_icon.setToolTip(m_showHint ? shown : QString());
+    m_icon.setToolTip(m_showHint || !ReportsMouseMove() ? shown : QString());
+}
+
+bool TTrayIcon::ReportsMouseMove() const
+{
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    return std::any_of(windows.cbegin(), windows.cend(),
+                       [](const QWidget* w) { return w->inherits("QSystemTrayIconSys"); });
 }
 
 void TTrayIcon::showXEmbedToolTip(const QPoint& where)
@@ -60,13 +74,6 @@ void TTrayIcon::showXEmbedToolTip(const QPoint& where)
         QToolTip::hideText();
     else
         QToolTip::showText(where, Qt::convertFromPlainText(hint, Qt::WhiteSpacePre));
-}
-
-bool TTrayIcon::dockedByXEmbed()
-{
-    const QWidgetList windows = QApplication::topLevelWidgets();
-    return std::any_of(windows.cbegin(), windows.cend(),
-                       [](const QWidget* w) { return w->inherits("QSystemTrayIconSys"); });
 }
 
 void TTrayIcon::setMainForm(QWidget* form)
@@ -102,7 +109,7 @@ void TTrayIcon::ShowBalloonHint(const QString& title, const QString& text, QSyst
     m_balloonText = text.left(MaxBalloonText);
     // Qt's own balloon shows plain text; a desktop notification server reads the body as markup, in
     // which a notice from the network could name a picture to load.
-    const QString body = dockedByXEmbed() ? m_balloonText : m_balloonText.toHtmlEscaped();
+    const QString body = ReportsMouseMove() ? m_balloonText : m_balloonText.toHtmlEscaped();
     m_icon.showMessage(m_balloonTitle, body, icon, seconds * 1000);
 }
 

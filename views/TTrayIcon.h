@@ -12,6 +12,10 @@ class QWidget;
 // never runs past the last image, a tooltip of at most 127 characters that stays off until the first
 // mouse move, one report per click or double click, the popup menu, showing and hiding the main
 // window, minimise-to-tray and balloons with their length limits.
+//
+// Qt docks the icon by XEmbed, as a window of ours that sees the pointer, or, when a StatusNotifier
+// watcher is on the session bus as the icon is made, as an item that the tray host draws itself. No
+// mouse move ever reaches us there, so the tooltip is shown from the first hint on.
 class TTrayIcon : public QObject {
     Q_OBJECT
 
@@ -23,7 +27,7 @@ public:
     explicit TTrayIcon(QObject* parent = nullptr);
     ~TTrayIcon() override;
 
-    void show() { m_icon.show(); }
+    void show();
     void hide() { m_icon.hide(); }
     bool isVisible() const { return m_icon.isVisible(); }
 
@@ -34,6 +38,11 @@ public:
     void setHint(const QString& hint);
     bool ShowHint() const { return m_showHint; }
     void setShowHint(bool show);
+    // Whether the icon is Qt's own widget in an XEmbed tray (so the pointer's moves over it reach us,
+    // and ShowHint has a say) rather than a StatusNotifierItem of a D-Bus tray host.
+    bool ReportsMouseMove() const;
+    // The tooltip the tray host has now.
+    QString shownToolTip() const { return m_icon.toolTip(); }
 
     void setPopupMenu(QMenu* menu) { m_icon.setContextMenu(menu); }
 
@@ -64,8 +73,6 @@ protected:
 private:
     void applyToolTip();
     void showXEmbedToolTip(const QPoint& where);
-    // Whether the icon is Qt's own widget in an XEmbed tray rather than a StatusNotifierItem.
-    static bool dockedByXEmbed();
 
     QSystemTrayIcon m_icon;
     QTimer m_singleClick;

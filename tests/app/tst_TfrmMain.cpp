@@ -253,6 +253,38 @@ private Q_SLOTS:
         QVERIFY(window->TrayIcon->Hint().endsWith(": 99"));
     }
 
+    void tooltipFollowsEveryRefreshWithoutAMouseMove()
+    {
+        // Like a StatusNotifier tray, the offscreen platform has no XEmbed icon: no mouse move will
+        // come, so each refresh of the figures must leave them in the tooltip.
+        const QDateTime t0(QDate(2026, 12, 10), QTime(10, 0, 0));
+        QDateTime now = t0;
+        Clock::setSourceForTesting([&now] { return now; });
+        open();
+        QVERIFY(!window->TrayIcon->ReportsMouseMove());
+        showAndActivate();
+        QVERIFY(window->TrayIcon->shownToolTip().contains("jsilva"));
+        QVERIFY(window->TrayIcon->shownToolTip().endsWith(": 37"));
+
+        window->close();
+        TestDatabase::exec("update modp set quota = 12 where cod_usuario = 5");
+        window->TrayIconClick();
+        QVERIFY(window->TrayIcon->shownToolTip().endsWith(": 12"));
+
+        // The click's refresh counts as the tooltip's: no second read within five seconds.
+        TestDatabase::exec("update modp set quota = 13 where cod_usuario = 5");
+        now = t0.addSecs(4);
+        window->TrayIconMouseMove();
+        QVERIFY(window->TrayIcon->shownToolTip().endsWith(": 12"));
+
+        // A change of user names the new one at once.
+        window->rocarusurio1Click();
+        window->pnlLogin->edtLogin->setText("ana");
+        window->pnlLogin->medSenha->setText("senha123");
+        window->Button2D7Click();
+        QVERIFY(window->TrayIcon->shownToolTip().contains(QString::fromUtf8("Usuário: ana")));
+    }
+
     void unknownAccountStartsOnTheLoginPanel()
     {
         open("desconhecido");

@@ -32,6 +32,17 @@ private Q_SLOTS:
         QVERIFY(icon.ShowHint());
     }
 
+    void hintShowsAtOnceWhereNoMouseMoveComes()
+    {
+        // Offscreen, as on a StatusNotifier tray, there is no XEmbed icon to see the pointer.
+        TTrayIcon icon;
+        icon.show();
+        QVERIFY(!icon.ReportsMouseMove());
+        icon.setHint(QStringLiteral("CorvelLane\rUsuário: ana"));
+        QVERIFY(!icon.ShowHint());
+        QVERIFY(icon.shownToolTip().contains(QStringLiteral("ana")));
+    }
+
     void tooltipText_data()
     {
         QTest::addColumn<QString>("login");
@@ -81,6 +92,13 @@ private Q_SLOTS:
         QCOMPARE(clicks.count(), 0); // not before the double-click time has passed
         QVERIFY(clicks.wait(QApplication::doubleClickInterval() + 500));
         QCOMPARE(clicks.count(), 1);
+        QCOMPARE(doubles.count(), 1);
+
+        // A StatusNotifier host reports a double click as two activations, each a Trigger.
+        icon.handleActivation(QSystemTrayIcon::Trigger);
+        icon.handleActivation(QSystemTrayIcon::Trigger);
+        QTest::qWait(QApplication::doubleClickInterval() + 100);
+        QCOMPARE(clicks.count(), 2);
         QCOMPARE(doubles.count(), 1);
     }
 

@@ -1,0 +1,31 @@
+#include "DisplayPlatform.h"
+
+#include <QtGlobal>
+
+namespace DisplayPlatform {
+
+QByteArray preferred(const QByteArray& chosenPlatform, const QByteArray& xDisplay)
+{
+    if (!chosenPlatform.isEmpty() || xDisplay.isEmpty())
+        return {};
+    return QByteArrayLiteral("xcb");
+}
+
+void choose()
+{
+    const QByteArray platform = preferred(qgetenv("QT_QPA_PLATFORM"), qgetenv("DISPLAY"));
+    if (!platform.isEmpty())
+        qputenv("QT_QPA_PLATFORM", platform);
+}
+
+bool placesOwnWindows(const QString& platformName)
+{
+    return !platformName.startsWith(QLatin1String("wayland"));
+}
+
+QString cannotDockMessage()
+{
+    return QStringLiteral("Sessão Wayland sem servidor X: o painel não pode ser fixado no canto da tela.");
+}
+
+} // namespace DisplayPlatform
