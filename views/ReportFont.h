@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QFont>
+#include <QFontMetricsF>
+#include <QString>
+
+class QPaintDevice;
+class QSizeF;
+class QTextLayout;
+
+// Breaks the layout's text into lines one under the other within the width: at word boundaries, and
+// inside a word too long for a line.
+void layOutWrapped(QTextLayout& layout, double width);
+
+// A font of the report as one printer measures it, and what a cell in that font shows of a text.
+class ReportFont {
+public:
+    ReportFont(const QFont& font, QPaintDevice* device);
+
+    // The text wraps at word boundaries (inside a word too long for a line) within the cell's width, the
+    // lines that fit whole in its height are shown, the first one always, and when text is left over the
+    // last line shown ends in "…". Answers those lines, separated by '\n', for QPainter::drawText in the
+    // cell's rectangle; line breaks in the text itself are shown as spaces.
+    QString shownText(const QString& text, const QSizeF& cell) const;
+
+    const QFont& font() const { return m_font; }
+
+private:
+    QFont m_font;
+    QPaintDevice* m_device;
+    QFontMetricsF m_metrics;
+};
