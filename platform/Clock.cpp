@@ -15,6 +15,11 @@ QDateTime now()
     return source() ? source()() : QDateTime::currentDateTime();
 }
 
+qint64 msecsSinceEpoch()
+{
+    return source() ? source()().toMSecsSinceEpoch() : QDateTime::currentMSecsSinceEpoch();
+}
+
 void setSourceForTesting(std::function<QDateTime()> replacement)
 {
     source() = std::move(replacement);
