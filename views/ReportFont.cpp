@@ -43,7 +43,7 @@ ReportFont::ReportFont(const QFont& font, QPaintDevice* device)
 QString ReportFont::shownText(const QString& text, const QSizeF& cell) const
 {
     const QString paragraph = asOneParagraph(text);
-    if (m_metrics.horizontalAdvance(paragraph) <= cell.width())
+    if (advance(paragraph) <= cell.width())
         return paragraph;
     if (2 * m_metrics.height() > cell.height() + fit) // one line high: no need to wrap what is cut anyway
         return m_metrics.elidedText(paragraph, Qt::ElideRight, cell.width());
@@ -64,4 +64,11 @@ QString ReportFont::shownText(const QString& text, const QSizeF& cell) const
         break;
     }
     return shown.join(u'\n');
+}
+
+double ReportFont::advance(const QString& text) const
+{
+    if (const auto found = m_advances.constFind(text); found != m_advances.cend())
+        return *found;
+    return *m_advances.insert(text, m_metrics.horizontalAdvance(text));
 }

@@ -2,6 +2,7 @@
 
 #include <QFont>
 #include <QFontMetricsF>
+#include <QHash>
 #include <QString>
 
 class QPaintDevice;
@@ -26,7 +27,13 @@ public:
     const QFont& font() const { return m_font; }
 
 private:
+    double advance(const QString& text) const;
+
     QFont m_font;
     QPaintDevice* m_device;
     QFontMetricsF m_metrics;
+    // Each text's advance, measured once: a report's columns repeat their texts row after row, and
+    // measuring every cell anew kept the preview of 10,000 jobs at 1.56 × its reference, over the 1.5 ×
+    // it must keep. A font lives for one generation of the report.
+    mutable QHash<QString, double> m_advances;
 };
