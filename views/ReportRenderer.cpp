@@ -36,13 +36,13 @@ public:
         return QRectF(left * m_scale, top * m_scale, width * m_scale, height * m_scale);
     }
 
-    void vertical(double x, double top, double height)
+    QLineF vertical(double x, double top, double height) const
     {
-        m_painter.drawLine(QLineF(x * m_scale, top * m_scale, x * m_scale, (top + height) * m_scale));
+        return QLineF(x * m_scale, top * m_scale, x * m_scale, (top + height) * m_scale);
     }
-    void horizontal(double left, double y, double length)
+    QLineF horizontal(double left, double y, double length) const
     {
-        m_painter.drawLine(QLineF(left * m_scale, y * m_scale, (left + length) * m_scale, y * m_scale));
+        return QLineF(left * m_scale, y * m_scale, (left + length) * m_scale, y * m_scale);
     }
 
     // Nothing is drawn outside the cell.
@@ -131,14 +131,16 @@ int ReportRenderer::render(QPrinter& printer) const
                 const QRectF area = page.rect(0, top, RG::AreaWidth, RG::HeaderHeight);
                 painter.fillRect(area, RG::HeaderColor);
                 painter.drawRect(area);
+                QList<QLineF> rules;
                 for (std::size_t i = 0; i < RG::HeaderCaptions.size(); ++i) {
                     const RG::Caption& caption = RG::HeaderCaptions[i];
                     page.text(page.rect(caption.left, top, caption.width, RG::HeaderHeight),
                               QString::fromUtf16(caption.text), headerFont,
                               Qt::AlignHCenter | Qt::AlignVCenter);
                     if (i + 1 < RG::HeaderCaptions.size())
-                        page.vertical(caption.left + caption.width, top, RG::HeaderHeight);
+                        rules.append(page.vertical(caption.left + caption.width, top, RG::HeaderHeight));
                 }
+                painter.drawLines(rules);
                 break;
             }
             case ReportBand::Kind::Detail: {
@@ -158,10 +160,13 @@ int ReportRenderer::render(QPrinter& printer) const
                 if (m_hooks.pagesPrinted)
                     m_hooks.pagesPrinted(row.pages);
                 field(RG::Status, row.status);
+                QList<QLineF> rules;
                 for (double x : RG::ShortRules)
-                    page.vertical(x, top, RG::ShortRuleHeight);
-                page.vertical(RG::JobRuleLeft, top, RG::JobRuleHeight);
-                page.horizontal(RG::MiddleRuleLeft, top + RG::MiddleRuleTop, RG::MiddleRuleLength);
+                    rules.append(page.vertical(x, top, RG::ShortRuleHeight));
+                rules.append(page.vertical(RG::JobRuleLeft, top, RG::JobRuleHeight));
+                rules.append(
+                    page.horizontal(RG::MiddleRuleLeft, top + RG::MiddleRuleTop, RG::MiddleRuleLength));
+                painter.drawLines(rules);
                 // The caption's white background hides the part of the job rule that runs under it.
                 const QRectF caption = page.rect(RG::ObservationCaption, top);
                 painter.fillRect(caption, Qt::white);
@@ -174,20 +179,21 @@ int ReportRenderer::render(QPrinter& printer) const
                 const QString total = m_hooks.beforeSummary ? m_hooks.beforeSummary() : QString();
                 const QRectF area = page.rect(0, top, RG::AreaWidth, RG::SummaryHeight);
                 painter.fillRect(area, RG::SummaryColor);
-                page.vertical(0, top, RG::SummaryHeight);
-                page.horizontal(0, top + RG::SummaryHeight, RG::AreaWidth);
-                page.vertical(RG::AreaWidth, top, RG::SummaryHeight);
+                painter.drawLines(QList<QLineF>{page.vertical(0, top, RG::SummaryHeight),
+                                                page.horizontal(0, top + RG::SummaryHeight, RG::AreaWidth),
+                                                page.vertical(RG::AreaWidth, top, RG::SummaryHeight)});
                 page.text(page.rect(RG::SummaryCaption, top),
                           QStringLiteral("Total de páginas Impressas...:"), summaryFont,
                           Qt::AlignLeft | Qt::AlignVCenter);
-                page.vertical(RG::SummaryCaption.left + RG::SummaryCaption.width, top, RG::SummaryHeight);
+                painter.drawLine(page.vertical(RG::SummaryCaption.left + RG::SummaryCaption.width, top,
+                                               RG::SummaryHeight));
                 page.text(page.rect(RG::SummaryTotal, top), total, summaryFont,
                           Qt::AlignHCenter | Qt::AlignVCenter);
                 break;
             }
             }
         }
-        page.horizontal(0, RG::AreaHeight, RG::AreaWidth);
+        painter.drawLine(page.horizontal(0, RG::AreaHeight, RG::AreaWidth));
     }
     painter.end();
     return int(pages.size());
