@@ -1,7 +1,5 @@
 #pragma once
 
-#include "ConteudoDaFila.h"
-
 #include <QObject>
 #include <QStringList>
 #include <functional>
@@ -58,5 +56,4 @@ private:
     std::function<void()> m_mostrarNotificacao;
     TcpListener* m_servidor;
     QTimer* m_varredura; // runs only while accepting is paused
-    ConteudoDaFila m_conteudo;
 };
