@@ -1,17 +1,16 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QString>
-#include <QStringList>
 
-// The snapshot files of the pending notifications: logfila<number>.txt in the working directory, one
-// message per line ended by CR LF, in the locale's encoding. Only the latest ones are kept: the file of
-// the oldest kept one becomes the next one.
+// The snapshot files of the pending notifications: logfila<number>.txt in the working directory. Only the
+// latest ones are kept: the file of the oldest kept one becomes the next one.
 namespace InstantaneoDaFila {
 
 inline constexpr int Guardados = 100;
 
 QString nome(int numero);
 // Writes the snapshot with that number, replacing a file of the same name. Throws AppError.
-void grava(int numero, const QStringList& fila);
+void grava(int numero, QByteArrayView conteudo);
 
 } // namespace InstantaneoDaFila

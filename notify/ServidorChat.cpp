@@ -191,5 +191,5 @@ void ServidorChat::ServidorChatClientError()
 
 void ServidorChat::GravaInstantaneo()
 {
-    InstantaneoDaFila::grava(m_contadorLogFila, m_fila);
+    InstantaneoDaFila::grava(m_contadorLogFila, m_conteudo.de(m_fila));
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ConteudoDaFila.h"
+
 #include <QObject>
 #include <QStringList>
 #include <functional>
@@ -56,4 +58,5 @@ private:
     std::function<void()> m_mostrarNotificacao;
     TcpListener* m_servidor;
     QTimer* m_varredura; // runs only while accepting is paused
+    ConteudoDaFila m_conteudo;
 };
