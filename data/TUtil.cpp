@@ -1,18 +1,14 @@
 #include "TUtil.h"
 
 #include "Clock.h"
-#include "WriteAll.h"
+#include "FileWrites.h"
 
-#include <QFile>
 #include <QLocale>
 #include <QStringEncoder>
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace {
 
-// The workstation's formats do not change while the agent runs; a busy listener logs every message,
-// so they are looked up once.
+// The workstation's formats do not change while the agent runs.
 struct FormatosDoCarimbo {
     QLocale locale = QLocale::system();
     QString hora = horaLonga(locale);
@@ -32,20 +28,11 @@ const FormatosDoCarimbo& formatos()
     return instalados;
 }
 
-void acrescenta(const QString& arquivo, const QByteArray& linha)
-{
-    const int descritor =
-        ::open(QFile::encodeName(arquivo).constData(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
-    if (descritor < 0)
-        return;
-    // With O_APPEND each write lands at the end, even if another copy of the agent logs meanwhile.
-    writeAll(descritor, linha);
-    ::close(descritor);
-}
-
-// A busy listener logs every message, and the entries of a burst share their second: the local time of
-// a second and its stamp are worked out once. The first second of a day is never kept, since exact
-// midnight shows no time and a moment later does. (The log is written from the GUI thread only.)
+// The entries of a burst share their second: the local time of a second and its stamp are worked out
+// once. Working them out for every entry took the listener to 0.49 × the messages per second of a sink
+// that only reads them, short of the half it must keep, against 0.72 and 0.75 with this; and each of a
+// report's detail bands logs a line. The first second of a day is never kept, since exact midnight
+// shows no time and a moment later does. (The log is written from the GUI thread only.)
 QString carimboAgora()
 {
     static qint64 segundoGuardado = -1;
@@ -77,7 +64,9 @@ void TUtil::GravaLog(const QString& pasta, const QString& mensagem) noexcept
 {
     try {
         const QString entry = carimboAgora() + QStringLiteral(" - ") + mensagem + QStringLiteral("\r\n");
-        acrescenta(pasta + QStringLiteral("Log.txt"), QStringEncoder(QStringEncoder::System).encode(entry));
+        // Another copy of the agent may log to the same file meanwhile: each entry goes in whole.
+        FileWrites::appendAtomically(pasta + QStringLiteral("Log.txt"),
+                                     QByteArray(QStringEncoder(QStringEncoder::System).encode(entry)));
     } catch (...) {
         // The log is a courtesy: losing one entry must never disturb what the agent was doing.
     }

@@ -8,7 +8,11 @@
 // The bytes of the queue's snapshot, one message per line ended by CR LF, in the locale's encoding.
 // The listener appends at the tail and the dispatcher removes at the head, so between two snapshots
 // only the messages served and the ones that arrived change: those alone are dropped or encoded, not
-// the whole queue for every message.
+// the whole queue for every message. In a burst the queue grows behind the prompt on screen, and
+// encoding all of it for each snapshot took a snapshot from some 55 µs to 90 to 100 µs by the time
+// 1,000 messages waited: the listener kept 0.53, 0.57 and 0.44 × the messages per second of a sink
+// that only reads them in three runs, against the half it must keep; 0.72, 0.63 and 0.53 with this,
+// and 0.62 to 0.74 against 0.35 to 0.41 with 1,000 messages waiting.
 class ConteudoDaFila {
 public:
     // Valid until the next call.

@@ -1,25 +1,7 @@
 #include "InstantaneoDaFila.h"
 
 #include "AppError.h"
-#include "WriteAll.h"
-
-#include <QFile>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-namespace {
-
-// What was longer in the file before goes; a file that grows needs no truncation.
-bool ajustaTamanho(int arquivo, qsizetype tamanho)
-{
-    struct stat estado = {};
-    if (::fstat(arquivo, &estado) != 0)
-        return false;
-    return estado.st_size <= tamanho || ::ftruncate(arquivo, tamanho) == 0;
-}
-
-} // namespace
+#include "FileWrites.h"
 
 namespace InstantaneoDaFila {
 
@@ -30,17 +12,14 @@ QString nome(int numero)
 
 void grava(int numero, QByteArrayView conteudo)
 {
-    const QByteArray caminho = QFile::encodeName(nome(numero));
-    if (numero >= Guardados) {
-        // Without a file to take over (the first ones of a run, or one removed meanwhile) a new one
-        // is created below.
-        ::rename(QFile::encodeName(nome(numero - Guardados)).constData(), caminho.constData());
-    }
-    const int arquivo = ::open(caminho.constData(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
-    if (arquivo < 0)
-        throw AppError(QStringLiteral("Não foi possível gravar ") + nome(numero));
-    const bool gravado = writeAll(arquivo, conteudo) && ajustaTamanho(arquivo, conteudo.size());
-    if (::close(arquivo) != 0 || !gravado)
+    // The file of the snapshot that falls out of the kept ones becomes the new one: creating a file
+    // and deleting another cost some 80 µs on ext4, against some 20 µs for this. With the listener's
+    // other speed-ups taken out too, it accepted 0.39 × the messages per second of a sink that only
+    // reads them without this and 0.55 × with it, against the half it must keep. Without a file to
+    // take over (the first ones of a run, or one removed meanwhile), the new one is created.
+    if (numero >= Guardados)
+        FileWrites::rename(nome(numero - Guardados), nome(numero));
+    if (!FileWrites::replaceContent(nome(numero), conteudo))
         throw AppError(QStringLiteral("Não foi possível gravar ") + nome(numero));
 }
 

@@ -3,9 +3,8 @@
 #include <QByteArrayView>
 #include <QString>
 
-// The snapshot files of the pending notifications: logfila<number>.txt in the working directory.
-// Only the latest ones are kept, and the file of the oldest kept one becomes the next one: on a busy
-// workstation creating a file costs more than anything else the agent does for a message.
+// The snapshot files of the pending notifications: logfila<number>.txt in the working directory. Only the
+// latest ones are kept: the file of the oldest kept one becomes the next one.
 namespace InstantaneoDaFila {
 
 inline constexpr int Guardados = 100;

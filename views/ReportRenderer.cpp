@@ -2,15 +2,91 @@
 
 #include "AppError.h"
 #include "Fonts.h"
-#include "ReportCanvas.h"
+#include "ReportFont.h"
 #include "ReportGeometry.h"
 #include "ReportLayout.h"
 
 #include <QPageLayout>
 #include <QPainter>
 #include <QPrinter>
+#include <QTextLayout>
 
 namespace RG = ReportGeometry;
+
+namespace {
+
+constexpr double ruleWidth = 0.2; // mm
+
+// Millimetres on the area inside the margins, drawn in the printer's pixels. A cell has no background
+// of its own: its text goes straight on what lies beneath.
+class PagePainter {
+public:
+    PagePainter(QPainter& painter, QPaintDevice& device)
+        : m_painter(painter), m_scale(device.logicalDpiX() / 25.4)
+    {
+        m_painter.setPen(QPen(Qt::black, ruleWidth * m_scale, Qt::SolidLine, Qt::FlatCap));
+    }
+
+    QRectF rect(const RG::Box& box, double bandTop) const
+    {
+        return rect(box.left, bandTop + box.top, box.width, box.height);
+    }
+    QRectF rect(double left, double top, double width, double height) const
+    {
+        return QRectF(left * m_scale, top * m_scale, width * m_scale, height * m_scale);
+    }
+
+    QLineF vertical(double x, double top, double height) const
+    {
+        return QLineF(x * m_scale, top * m_scale, x * m_scale, (top + height) * m_scale);
+    }
+    QLineF horizontal(double left, double y, double length) const
+    {
+        return QLineF(left * m_scale, y * m_scale, (left + length) * m_scale, y * m_scale);
+    }
+
+    // Nothing is drawn outside the cell.
+    void text(const QRectF& cell, const QString& content, const ReportFont& font, Qt::Alignment alignment)
+    {
+        if (content.isEmpty())
+            return;
+        // The preview records every change of font with the page: only real changes are made.
+        if (m_font != &font) {
+            m_painter.setFont(font.font());
+            m_font = &font;
+        }
+        m_painter.drawText(cell, int(alignment), font.shownText(content, cell.size()));
+    }
+
+    // The title: regular text with bold runs, wrapped within its cell.
+    void title(const QRectF& cell, const QList<TitleRun>& runs, const QFont& font, QPaintDevice* device)
+    {
+        QString text;
+        QList<QTextLayout::FormatRange> formats;
+        for (const TitleRun& run : runs) {
+            if (run.bold) {
+                QTextCharFormat bold;
+                bold.setFontWeight(QFont::Bold);
+                formats.append({int(text.size()), int(run.text.size()), bold});
+            }
+            text += run.text;
+        }
+        QTextLayout layout(text, font, device);
+        layout.setFormats(formats);
+        layOutWrapped(layout, cell.width());
+        m_painter.save();
+        m_painter.setClipRect(cell);
+        layout.draw(&m_painter, cell.topLeft());
+        m_painter.restore();
+    }
+
+private:
+    QPainter& m_painter;
+    double m_scale;
+    const ReportFont* m_font = nullptr; // the painter's, as text() last set it
+};
+
+} // namespace
 
 ReportRenderer::ReportRenderer(const QList<ReportRow>& rows, const QList<TitleRun>& title, const QImage& logo,
                                Hooks hooks)
@@ -31,14 +107,12 @@ int ReportRenderer::render(QPrinter& printer) const
     QPainter painter;
     if (!painter.begin(&printer))
         throw AppError(QStringLiteral("Não foi possível iniciar a impressão do relatório"));
-    ReportCanvas canvas(painter, printer);
+    PagePainter page(painter, printer);
 
-    using Font = ReportCanvas::Font;
-    const Font titleFont(Fonts::arial(10), &printer);
-    const Font headerFont(Fonts::arial(9, true), &printer);
-    const Font detailFont(Fonts::arial(8), &printer);
-    const Font detailBold(Fonts::arial(8, true), &printer);
-    const Font summaryFont(Fonts::arial(10, true), &printer);
+    const ReportFont headerFont(Fonts::arial(9, true), &printer);
+    const ReportFont detailFont(Fonts::arial(8), &printer);
+    const ReportFont detailBold(Fonts::arial(8, true), &printer);
+    const ReportFont summaryFont(Fonts::arial(10, true), &printer);
 
     const QList<ReportPage> pages = ReportLayout::paginate(m_rows.size());
     for (qsizetype pageIndex = 0; pageIndex < pages.size(); ++pageIndex) {
@@ -49,40 +123,32 @@ int ReportRenderer::render(QPrinter& printer) const
             switch (band.kind) {
             case ReportBand::Kind::Title: {
                 if (!m_logo.isNull())
-                    canvas.image(canvas.rect(RG::Logo, top), m_logo);
-                QString title;
-                QList<QTextLayout::FormatRange> formats;
-                for (const TitleRun& run : m_title) {
-                    if (run.bold) {
-                        QTextCharFormat bold;
-                        bold.setFontWeight(QFont::Bold);
-                        formats.append({int(title.size()), int(run.text.size()), bold});
-                    }
-                    title += run.text;
-                }
-                canvas.formattedText(canvas.rect(RG::Title, top), title, titleFont, Qt::AlignLeft, formats);
+                    painter.drawImage(page.rect(RG::Logo, top), m_logo);
+                page.title(page.rect(RG::Title, top), m_title, Fonts::arial(10), &printer);
                 break;
             }
             case ReportBand::Kind::ColumnHeader: {
-                const QRectF area = canvas.rect(0, top, RG::AreaWidth, RG::HeaderHeight);
-                canvas.fill(area, RG::HeaderColor);
-                canvas.frame(area);
+                const QRectF area = page.rect(0, top, RG::AreaWidth, RG::HeaderHeight);
+                painter.fillRect(area, RG::HeaderColor);
+                painter.drawRect(area);
+                QList<QLineF> rules;
                 for (std::size_t i = 0; i < RG::HeaderCaptions.size(); ++i) {
                     const RG::Caption& caption = RG::HeaderCaptions[i];
-                    canvas.text(canvas.rect(caption.left, top, caption.width, RG::HeaderHeight),
-                                QString::fromUtf16(caption.text), headerFont,
-                                Qt::AlignHCenter | Qt::AlignVCenter);
+                    page.text(page.rect(caption.left, top, caption.width, RG::HeaderHeight),
+                              QString::fromUtf16(caption.text), headerFont,
+                              Qt::AlignHCenter | Qt::AlignVCenter);
                     if (i + 1 < RG::HeaderCaptions.size())
-                        canvas.vertical(caption.left + caption.width, top, RG::HeaderHeight);
+                        rules.append(page.vertical(caption.left + caption.width, top, RG::HeaderHeight));
                 }
+                painter.drawLines(rules);
                 break;
             }
             case ReportBand::Kind::Detail: {
                 const ReportRow& row = m_rows.at(band.row);
                 const bool bold = m_hooks.beforeDetail ? m_hooks.beforeDetail(row) : false;
-                const Font& first = bold ? detailBold : detailFont;
+                const ReportFont& first = bold ? detailBold : detailFont;
                 const auto field = [&](const RG::Box& box, const QString& text) {
-                    canvas.text(canvas.rect(box, top), text, first, Qt::AlignHCenter);
+                    page.text(page.rect(box, top), text, first, Qt::AlignHCenter);
                 };
                 field(RG::JobCode, row.job);
                 field(RG::Date, row.date);
@@ -94,37 +160,40 @@ int ReportRenderer::render(QPrinter& printer) const
                 if (m_hooks.pagesPrinted)
                     m_hooks.pagesPrinted(row.pages);
                 field(RG::Status, row.status);
+                QList<QLineF> rules;
                 for (double x : RG::ShortRules)
-                    canvas.vertical(x, top, RG::ShortRuleHeight);
-                canvas.vertical(RG::JobRuleLeft, top, RG::JobRuleHeight);
-                canvas.horizontal(RG::MiddleRuleLeft, top + RG::MiddleRuleTop, RG::MiddleRuleLength);
+                    rules.append(page.vertical(x, top, RG::ShortRuleHeight));
+                rules.append(page.vertical(RG::JobRuleLeft, top, RG::JobRuleHeight));
+                rules.append(
+                    page.horizontal(RG::MiddleRuleLeft, top + RG::MiddleRuleTop, RG::MiddleRuleLength));
+                painter.drawLines(rules);
                 // The caption's white background hides the part of the job rule that runs under it.
-                const QRectF caption = canvas.rect(RG::ObservationCaption, top);
-                canvas.fill(caption, Qt::white);
-                canvas.text(caption, QStringLiteral("Observações:"), headerFont, Qt::AlignHCenter);
-                canvas.text(canvas.rect(RG::Observation, top), row.observation, detailFont, Qt::AlignLeft);
-                canvas.frame(canvas.rect(0, top, RG::AreaWidth, RG::DetailHeight));
+                const QRectF caption = page.rect(RG::ObservationCaption, top);
+                painter.fillRect(caption, Qt::white);
+                page.text(caption, QStringLiteral("Observações:"), headerFont, Qt::AlignHCenter);
+                page.text(page.rect(RG::Observation, top), row.observation, detailFont, Qt::AlignLeft);
+                painter.drawRect(page.rect(0, top, RG::AreaWidth, RG::DetailHeight));
                 break;
             }
             case ReportBand::Kind::Summary: {
                 const QString total = m_hooks.beforeSummary ? m_hooks.beforeSummary() : QString();
-                const QRectF area = canvas.rect(0, top, RG::AreaWidth, RG::SummaryHeight);
-                canvas.fill(area, RG::SummaryColor);
-                canvas.vertical(0, top, RG::SummaryHeight);
-                canvas.horizontal(0, top + RG::SummaryHeight, RG::AreaWidth);
-                canvas.vertical(RG::AreaWidth, top, RG::SummaryHeight);
-                canvas.text(canvas.rect(RG::SummaryCaption, top),
-                            QStringLiteral("Total de páginas Impressas...:"), summaryFont,
-                            Qt::AlignLeft | Qt::AlignVCenter);
-                canvas.vertical(RG::SummaryCaption.left + RG::SummaryCaption.width, top, RG::SummaryHeight);
-                canvas.text(canvas.rect(RG::SummaryTotal, top), total, summaryFont,
-                            Qt::AlignHCenter | Qt::AlignVCenter);
+                const QRectF area = page.rect(0, top, RG::AreaWidth, RG::SummaryHeight);
+                painter.fillRect(area, RG::SummaryColor);
+                painter.drawLines(QList<QLineF>{page.vertical(0, top, RG::SummaryHeight),
+                                                page.horizontal(0, top + RG::SummaryHeight, RG::AreaWidth),
+                                                page.vertical(RG::AreaWidth, top, RG::SummaryHeight)});
+                page.text(page.rect(RG::SummaryCaption, top),
+                          QStringLiteral("Total de páginas Impressas...:"), summaryFont,
+                          Qt::AlignLeft | Qt::AlignVCenter);
+                painter.drawLine(page.vertical(RG::SummaryCaption.left + RG::SummaryCaption.width, top,
+                                               RG::SummaryHeight));
+                page.text(page.rect(RG::SummaryTotal, top), total, summaryFont,
+                          Qt::AlignHCenter | Qt::AlignVCenter);
                 break;
             }
             }
         }
-        canvas.horizontal(0, RG::AreaHeight, RG::AreaWidth);
-        canvas.flush();
+        painter.drawLine(page.horizontal(0, RG::AreaHeight, RG::AreaWidth));
     }
     painter.end();
     return int(pages.size());

@@ -193,14 +193,17 @@ private Q_SLOTS:
         QVERIFY(received.size() < 1200);
         QVERIFY(received.endsWith("[... 1048576 bytes recebidos]"));
 
-        // Only the last snapshots are kept: the oldest one's file, longer than the new snapshot, becomes
-        // the new one and holds exactly that.
+        // Only the last snapshots are kept: writing one deletes the one that many numbers back. A file
+        // left with the new one's number, longer than the new snapshot, holds exactly the snapshot.
         queue.clear();
         counter = 150;
         QFile old(InstantaneoDaFila::nome(150 - InstantaneoDaFila::Guardados));
-        QVERIFY(old.open(QIODevice::WriteOnly));
-        old.write(QByteArray(4096, 'o'));
-        old.close();
+        QFile leftOver(InstantaneoDaFila::nome(150));
+        for (QFile* file : {&old, &leftOver}) {
+            QVERIFY(file->open(QIODevice::WriteOnly));
+            file->write(QByteArray(4096, 'o'));
+            file->close();
+        }
         server->ServidorChatClientRead("1;3;3;z.doc");
         QCOMPARE(snapshot(150), QByteArray("1;3;3;z.doc\r\n"));
         QVERIFY(!old.exists());

@@ -354,6 +354,10 @@ private Q_SLOTS:
         QVERIFY(!pages.at(1).contains("Impressões efetuadas"));
         QVERIFY(pages.last().contains(
             QRegularExpression("Total de páginas Impressas\\.\\.\\.:\\s+" + QString::number(total))));
+        // A document name too long for its cell ends in "…" on its one line.
+        QVERIFY(pages.first().contains("Relatório trimestral de despesas"));
+        QVERIFY(pages.first().contains("…"));
+        QVERIFY(!pages.first().contains("revisada"));
         // Newest job code first: 1060 opens the first page, 1001 closes the last.
         QVERIFY(pages.first().indexOf("1060") < pages.first().indexOf("1059"));
         QVERIFY(pages.last().contains("1001"));
