@@ -5,6 +5,7 @@
 
 #include <QDateTime>
 #include <QStringList>
+#include <algorithm>
 #include <memory>
 #include <sql.h>
 #include <sqlext.h>
@@ -162,15 +163,12 @@ struct FreeStatement {
 
 } // namespace
 
-// One statement run once with a set of values, executed directly: the driver sends the text and its
-// values to the server together, one round trip.
+// One prepared statement run once with a set of values.
 class OdbcConnection::Statement {
 public:
     // sent becomes true once the statement is handed to the driver to run: from then on it may have
     // reached the server, whatever happens next.
-    Statement(SQLHSTMT handle, const QString& text, bool& sent) : m_handle(handle), m_text(text), m_sent(sent)
-    {
-    }
+    Statement(SQLHSTMT handle, bool& sent) : m_handle(handle), m_sent(sent) {}
 
     void run(const QList<QVariant>& values)
     {
@@ -180,7 +178,7 @@ public:
         for (qsizetype i = 0; i < values.size(); ++i)
             bind(static_cast<SQLUSMALLINT>(i + 1), values.at(i), buffers[i]);
         m_sent = true;
-        check(SQLExecDirectW(m_handle, wide(m_text), SQL_NTS), "SQLExecDirect");
+        check(SQLExecute(m_handle), "SQLExecute");
     }
 
     qint64 rowsAffected()
@@ -374,7 +372,6 @@ private:
     }
 
     SQLHSTMT m_handle = nullptr;
-    const QString& m_text;
     bool& m_sent;
 };
 
@@ -409,8 +406,7 @@ void OdbcConnection::connect()
     try {
         bool sent = false;
         const QString use = QStringLiteral("USE ") + m_database;
-        const std::unique_ptr<void, FreeStatement> handle(allocate());
-        Statement(handle.get(), use, sent).run({});
+        Statement(prepared(use), sent).run({});
     } catch (const DatabaseError&) {
         disconnect();
         throw;
@@ -419,6 +415,9 @@ void OdbcConnection::connect()
 
 void OdbcConnection::disconnect() noexcept
 {
+    for (const auto& [sql, handle] : std::as_const(m_prepared))
+        SQLFreeHandle(SQL_HANDLE_STMT, handle);
+    m_prepared.clear();
     if (m_connection) {
         SQLDisconnect(m_connection);
         SQLFreeHandle(SQL_HANDLE_DBC, m_connection);
@@ -456,12 +455,35 @@ void OdbcConnection::ensureAlive(bool mustBeSeenAlive)
     }
 }
 
-void* OdbcConnection::allocate()
+void* OdbcConnection::prepared(const QString& sql)
 {
+    const auto kept = std::find_if(m_prepared.begin(), m_prepared.end(),
+                                   [&sql](const auto& statement) { return statement.first == sql; });
+    if (kept != m_prepared.end()) {
+        const std::pair<QString, void*> used = *kept;
+        m_prepared.erase(kept);
+        m_prepared.append(used);
+        return used.second;
+    }
     SQLHSTMT handle = nullptr;
     check(SQLAllocHandle(SQL_HANDLE_STMT, m_connection, &handle), SQL_HANDLE_DBC, m_connection,
           "SQLAllocHandle");
+    std::unique_ptr<void, FreeStatement> owned(handle);
+    check(SQLPrepareW(handle, wide(sql), SQL_NTS), SQL_HANDLE_STMT, handle, "SQLPrepare");
+    if (m_prepared.size() >= MaxPreparedStatements)
+        forget(m_prepared.first().first);
+    m_prepared.append({sql, owned.release()});
     return handle;
+}
+
+void OdbcConnection::forget(const QString& sql) noexcept
+{
+    const auto kept = std::find_if(m_prepared.begin(), m_prepared.end(),
+                                   [&sql](const auto& statement) { return statement.first == sql; });
+    if (kept == m_prepared.end())
+        return;
+    SQLFreeHandle(SQL_HANDLE_STMT, kept->second);
+    m_prepared.erase(kept);
 }
 
 template <typename Work> auto OdbcConnection::run(const QString& sql, Work work)
@@ -476,10 +498,11 @@ template <typename Work> auto OdbcConnection::run(const QString& sql, Work work)
         ensureAlive(!mayRunTwice);
         bool sent = false;
         try {
-            const std::unique_ptr<void, FreeStatement> handle(allocate());
-            Statement statement(handle.get(), sql, sent);
+            Statement statement(prepared(sql), sent);
             return work(statement);
         } catch (const DatabaseError& error) {
+            // A statement that failed is prepared afresh next time, in case the failure was its own.
+            forget(sql);
             // The driver words some losses as general errors ("Write error", HY000): the
             // connection's own state tells them apart from a statement the server refused.
             if (!error.isConnectionLost() && !connectionDead())

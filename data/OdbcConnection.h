@@ -5,6 +5,7 @@
 #include <QList>
 #include <QString>
 #include <QVariant>
+#include <utility>
 
 // The agent's one connection to the accounting database, over the ODBC C API of the driver manager.
 // Statements take '?' placeholders and QVariant values, typed by the value: invalid (NULL), integer,
@@ -43,9 +44,19 @@ private:
     // Connects again after the server dropped the connection; throws when it is still away. With
     // mustBeSeenAlive, a connection the server dropped unnoticed is found before anything is sent.
     void ensureAlive(bool mustBeSeenAlive);
-    void* allocate();
+    // The statements stay prepared for their next run, the few most recently used: the agent runs
+    // the same statements all day, and a statement executed directly costs the server a prepare every
+    // time; a direct ConsultaValor took 1.8 times a prepared one's (92 against 50 µs, scripts/bench).
+    // A prepared statement holds some 35 kB in the driver, and eight kept put the resident set at
+    // 1.29 times the reference's: four are kept, what a notification runs again and again (the
+    // cost-centre list, the panel's two figures, the prompt's update).
+    static constexpr qsizetype MaxPreparedStatements = 4;
+    // The statement prepared for that text, now the most recently used. Throws DatabaseError.
+    void* prepared(const QString& sql);
+    void forget(const QString& sql) noexcept;
     template <typename Work> auto run(const QString& sql, Work work);
 
+    QList<std::pair<QString, void*>> m_prepared; // the most recently used last
     void* m_environment = nullptr;
     void* m_connection = nullptr;
     bool m_wanted = false;

@@ -103,7 +103,9 @@ private Q_SLOTS:
 
     void errorsPassThroughAndQueriesAreFreed()
     {
+        preparedStatementsOpen(); // the counting statement itself stays prepared from its first run
         const int before = preparedStatementsOpen();
+        // Each failing statement may take the place of a statement kept before it, but none stays.
         for (int i = 0; i < 20; ++i) {
             // Fails while running: the statement must still be released on the server.
             QVERIFY_THROWS_EXCEPTION(
@@ -115,7 +117,7 @@ private Q_SLOTS:
                                      TConexao::ExecutaComando("update nao_existe set a = :P1", {1}));
             QVERIFY_THROWS_EXCEPTION(DatabaseError, TConexao::AbreConsulta("select from", {}));
         }
-        QCOMPARE(preparedStatementsOpen(), before);
+        QVERIFY(preparedStatementsOpen() <= before);
     }
 
     void wrapperOpensAClosedConnection()
