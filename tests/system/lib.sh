@@ -96,6 +96,19 @@ start_tray_host() {
   wait_for 10 xdotool search --classname '^trayer$' || fail "the tray host did not start"
 }
 
+# answer_again JOB CODE: Enter in the open prompt's code field, which still holds the code typed
+# before, then Yes; the window must hide and the job's row hold the code.
+answer_again() {
+  click_at "$main" 30 $((2 + 53 + 84 + 10))
+  xdotool key Return
+  local confirm
+  confirm=$(wait_visible Confirm) || fail "no confirmation for job $1"
+  xdotool windowfocus --sync "$confirm" key Return
+  wait_hidden 'CorvelLane 1.27' || fail "the window stayed after Yes"
+  wait_for 10 db_is "select cod_centro_custo from impressoes where cod_impressoes = $1" "$2" ||
+    fail "job $1 was not written"
+}
+
 # start_hidden ODBCSYSINI: launches the agent and hides its panel with the header's "X", as it waits most
 # of the day.
 start_hidden() {
