@@ -455,11 +455,15 @@ void OdbcConnection::ensureAlive(bool mustBeSeenAlive)
     }
 }
 
+QList<std::pair<QString, void*>>::iterator OdbcConnection::kept(const QString& sql)
+{
+    return std::find_if(m_prepared.begin(), m_prepared.end(),
+                        [&sql](const auto& statement) { return statement.first == sql; });
+}
+
 void* OdbcConnection::prepared(const QString& sql)
 {
-    const auto kept = std::find_if(m_prepared.begin(), m_prepared.end(),
-                                   [&sql](const auto& statement) { return statement.first == sql; });
-    if (kept != m_prepared.end()) {
+    if (const auto kept = this->kept(sql); kept != m_prepared.end()) {
         const std::pair<QString, void*> used = *kept;
         m_prepared.erase(kept);
         m_prepared.append(used);
@@ -478,8 +482,7 @@ void* OdbcConnection::prepared(const QString& sql)
 
 void OdbcConnection::forget(const QString& sql) noexcept
 {
-    const auto kept = std::find_if(m_prepared.begin(), m_prepared.end(),
-                                   [&sql](const auto& statement) { return statement.first == sql; });
+    const auto kept = this->kept(sql);
     if (kept == m_prepared.end())
         return;
     SQLFreeHandle(SQL_HANDLE_STMT, kept->second);

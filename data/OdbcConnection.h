@@ -54,6 +54,7 @@ private:
     // The statement prepared for that text, now the most recently used. Throws DatabaseError.
     void* prepared(const QString& sql);
     void forget(const QString& sql) noexcept;
+    QList<std::pair<QString, void*>>::iterator kept(const QString& sql);
     template <typename Work> auto run(const QString& sql, Work work);
 
     QList<std::pair<QString, void*>> m_prepared; // the most recently used last

@@ -136,5 +136,4 @@ void Despachante::Encerra()
 {
     m_listasAdiadas.stop();
     m_promptDevolvido = false;
-    m_dados = nullptr;
 }

@@ -36,6 +36,8 @@ private Q_SLOTS:
                                << "";
         QTest::newRow("name") << "localhost"
                               << "";
+        QTest::newRow("NUL inside") << QString::fromLatin1("1.2.3.4\0.5", 9) << "";
+        QTest::newRow("not ASCII") << QString::fromUtf8("1.2.3.４") << "";
         QTest::newRow("empty") << ""
                                << "";
         QTest::newRow("loopback v6") << "::1"
