@@ -8,6 +8,7 @@
 #include "PainelLogin.h"
 #include "PainelObservacao.h"
 #include "PainelPrincipal.h"
+#include "PainelPrompt.h"
 #include "ScratchFolder.h"
 #include "SeletorCentroCusto.h"
 #include "ServidorChat.h"
@@ -52,6 +53,29 @@ class tst_Notificacoes : public QObject {
         return TestDatabase::value(QStringLiteral("select %1 from impressoes where cod_impressoes = %2")
                                        .arg(QLatin1String(column))
                                        .arg(code));
+    }
+
+    // The fields a prompt of the given kind asks the user to fill, and its "Enviar".
+    struct Prompt {
+        PainelPrompt* panel;
+        QLineEdit* code;
+        QLineEdit* observation;
+        QWidget* send;
+    };
+
+    Prompt prompt(QChar kind) const
+    {
+        switch (kind.unicode()) {
+        case '1':
+            return {window->pnlCentroCusto, window->pnlCentroCusto->centroCusto->codigo, nullptr,
+                    window->pnlCentroCusto->Button2DCentroCustoSim};
+        case '4':
+            return {window->pnlObservacao, nullptr, window->pnlObservacao->edtObs,
+                    window->pnlObservacao->Button2DEnviarObs};
+        default:
+            return {window->pnlCentroCustoObs, window->pnlCentroCustoObs->centroCusto->codigo,
+                    window->pnlCentroCustoObs->eObsCC, window->pnlCentroCustoObs->bEnviarCCObs};
+        }
     }
 
 private Q_SLOTS:
@@ -341,24 +365,50 @@ private Q_SLOTS:
         QCOMPARE(folder->logMessages(), logBefore);
     }
 
-    void costCentreRefusals_data()
+    void refusals_data()
     {
+        QTest::addColumn<QString>("message");
         QTest::addColumn<QString>("code");
-        QTest::newRow("nothing chosen") << "-1";
-        QTest::newRow("not in the list") << "99";
-        QTest::newRow("code 0 is filtered out") << "0";
-        QTest::newRow("a number beyond 32 bits") << "4294967303";
+        QTest::addColumn<QString>("observation");
+        QTest::addColumn<QString>("box");
+        const QString costCentre = QString::fromUtf8("Favor informar um centro de custo válido.");
+        const QString both = QString::fromUtf8("Favor informar um centro de custo válido e uma observação.");
+        QTest::newRow("nothing chosen") << "1;815;3;Contrato.doc"
+                                        << "-1" << QString() << costCentre;
+        QTest::newRow("not in the list") << "1;815;3;Contrato.doc"
+                                         << "99" << QString() << costCentre;
+        QTest::newRow("code 0 is filtered out") << "1;815;3;Contrato.doc"
+                                                << "0" << QString() << costCentre;
+        QTest::newRow("a number beyond 32 bits") << "1;815;3;Contrato.doc"
+                                                 << "4294967303" << QString() << costCentre;
+        QTest::newRow("empty observation") << "4;815;3;Contrato.doc" << QString() << QString()
+                                           << QString::fromUtf8("Observação não pode estar em branco.");
+        QTest::newRow("both asked, no observation") << "2;815;3;Contrato.doc"
+                                                    << "7" << QString() << both;
+        QTest::newRow("both asked, code not in the list") << "2;815;3;Contrato.doc"
+                                                          << "99"
+                                                          << "nota" << both;
     }
 
-    void costCentreRefusals()
+    void refusals()
     {
+        QFETCH(QString, message);
         QFETCH(QString, code);
-        receive("1;815;3;Contrato.doc");
-        window->pnlCentroCusto->centroCusto->codigo->setText(code);
-        window->pnlCentroCusto->Button2DCentroCustoSimClick();
-        QCOMPARE(boxes->texts(), QStringList{QString::fromUtf8("Favor informar um centro de custo válido.")});
-        QVERIFY(window->isVisible());
-        QVERIFY(!job(815, "cod_centro_custo").isValid());
+        QFETCH(QString, observation);
+        QFETCH(QString, box);
+        receive(message);
+        const Prompt asked = prompt(message.at(0));
+        if (asked.code)
+            asked.code->setText(code);
+        if (asked.observation)
+            asked.observation->setText(observation);
+        QTest::mouseClick(asked.send, Qt::LeftButton);
+        QCOMPARE(boxes->texts(), QStringList{box});
+        QVERIFY(asked.panel->isVisible());
+        QCOMPARE(TestDatabase::value("select count(*) from impressoes where cod_centro_custo is not null "
+                                     "or obs is not null")
+                     .toInt(),
+                 0);
     }
 
     void costCentreCodeNotANumberIsAnError()
@@ -387,32 +437,6 @@ private Q_SLOTS:
         QCOMPARE(selector->nome->count(), 2); // code 0 is never offered
     }
 
-    void costCentreAnswer()
-    {
-        receive("1;815;3;Contrato.doc");
-        receive("1;816;4;Planilha.xls");
-        window->pnlCentroCusto->centroCusto->codigo->setText("012");
-
-        boxes->answerNext(false);
-        QTest::keyClick(window->pnlCentroCusto->centroCusto->codigo, Qt::Key_Return);
-        QCOMPARE(boxes->texts(),
-                 QStringList{QString::fromUtf8(
-                     "Confirma a atribuição do centro de custo 012 para a impressão Contrato.doc?")});
-        QVERIFY(window->isVisible());
-        QVERIFY(!job(815, "cod_centro_custo").isValid());
-
-        boxes->answerNext(true);
-        QTest::mouseClick(window->pnlCentroCusto->Button2DCentroCustoSim, Qt::LeftButton);
-        QCOMPARE(job(815, "cod_centro_custo").toInt(), 12); // leading zeros: stored as its number
-        QVERIFY(!job(816, "cod_centro_custo").isValid());
-        QVERIFY(!job(815, "obs").isValid());
-        // The next pending prompt follows at once, keeping the code typed before, and its "X" hidden.
-        QVERIFY(window->isVisible());
-        QCOMPARE(window->pnlCentroCusto->impressao->documento->text(), "Planilha.xls");
-        QCOMPARE(window->pnlCentroCusto->centroCusto->codigo->text(), "012");
-        QVERIFY(!window->Button2D1->isVisible());
-    }
-
     void costCentreAnswerFailureKeepsThePrompt()
     {
         receive("1;815;3;Contrato.doc");
@@ -427,62 +451,106 @@ private Q_SLOTS:
         QVERIFY(window->pnlCentroCusto->isVisible());
     }
 
-    void observationAnswer()
+    // Each prompt's answer: "No" at the confirmation writes nothing and keeps the prompt; "Yes" writes
+    // the job's columns, and only that job's, and serves what waits next.
+    void answers_data()
     {
-        receive("4;815;3;Contrato.doc");
-        receive("1;816;4;Planilha.xls");
-        PainelObservacao* prompt = window->pnlObservacao;
-        prompt->Button2DEnviarObsClick();
-        QCOMPARE(boxes->texts(), QStringList{QString::fromUtf8("Observação não pode estar em branco.")});
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<QString>("observation");
+        QTest::addColumn<QString>("confirmation");
+        QTest::addColumn<QVariant>("costCentreWritten");
+        QTest::addColumn<QVariant>("observationWritten");
+        QTest::addColumn<QString>("next");
+        QTest::addColumn<QString>("nextPanel");
+        QTest::addColumn<bool>("closeButton");
 
-        const QString typed = QString::fromUtf8("'; drop table impressoes; -- \"é\" \\");
-        prompt->edtObs->setText(typed);
-        boxes->answerNext(true);
-        QTest::keyClick(prompt->edtObs, Qt::Key_Return);
-        QCOMPARE(boxes->texts().last(), QString::fromUtf8("Confirma a atribuição da observação: \"") + typed +
-                                            QString::fromUtf8("\" para a impressão Contrato.doc?"));
-        QCOMPARE(job(815, "obs").toString(), typed);
-        QCOMPARE(TestDatabase::value("select count(*) from impressoes where obs is not null").toInt(), 1);
-        // The next prompt was shown by the answer, and after an observation it keeps its "X".
-        QVERIFY(window->pnlCentroCusto->isVisible());
-        QVERIFY(window->Button2D1->isVisible());
+        // Leading zeros: stored as its number.
+        QTest::newRow("cost centre")
+            << "1;815;3;Contrato.doc"
+            << "012" << QString()
+            << QString::fromUtf8(
+                   "Confirma a atribuição do centro de custo 012 para a impressão Contrato.doc?")
+            << QVariant(12) << QVariant() << "1;816;4;Planilha.xls"
+            << "pnlCentroCusto" << false;
+        // Quotes, a statement and a backslash are the observation's text; after an observation the next
+        // prompt keeps its "X".
+        const QString statement = QString::fromUtf8("'; drop table impressoes; -- \"é\" \\");
+        QTest::newRow("observation") << "4;815;3;Contrato.doc" << QString() << statement
+                                     << QString::fromUtf8("Confirma a atribuição da observação: \"") +
+                                            statement + QString::fromUtf8("\" para a impressão Contrato.doc?")
+                                     << QVariant() << QVariant(statement) << "1;816;4;Planilha.xls"
+                                     << "pnlCentroCusto" << true;
+        QTest::newRow("observation of blanks")
+            << "4;815;3;Contrato.doc" << QString() << "   "
+            << QString::fromUtf8(
+                   "Confirma a atribuição da observação: \"   \" para a impressão Contrato.doc?")
+            << QVariant() << QVariant("   ") << QString() << QString() << true;
+        QTest::newRow("cost centre and observation")
+            << "2;815;3;Contrato.doc"
+            << "7" << QString::fromUtf8("Ação de marketing")
+            << QString::fromUtf8(
+                   "Confirma a atribuição do centro de custo 7 e a observação \"Ação de marketing\" "
+                   "para a impressão Contrato.doc?")
+            << QVariant(7) << QVariant(QString::fromUtf8("Ação de marketing")) << "2;816;4;Planilha.xls"
+            << "pnlCentroCustoObs" << false;
     }
 
-    void observationOfBlanksIsAccepted()
+    void answers()
     {
-        receive("4;815;3;Contrato.doc");
-        window->pnlObservacao->edtObs->setText("   ");
+        QFETCH(QString, message);
+        QFETCH(QString, code);
+        QFETCH(QString, observation);
+        QFETCH(QString, confirmation);
+        QFETCH(QVariant, costCentreWritten);
+        QFETCH(QVariant, observationWritten);
+        QFETCH(QString, next);
+        QFETCH(QString, nextPanel);
+        QFETCH(bool, closeButton);
+        receive(message);
+        if (!next.isEmpty())
+            receive(next);
+        const Prompt asked = prompt(message.at(0));
+        if (asked.code)
+            asked.code->setText(code);
+        if (asked.observation)
+            asked.observation->setText(observation);
+        const auto written = [] {
+            return TestDatabase::value("select count(*) from impressoes where cod_centro_custo is not null "
+                                       "or obs is not null")
+                .toInt();
+        };
+
         boxes->answerNext(false);
-        window->pnlObservacao->Button2DEnviarObsClick();
-        QVERIFY(window->isVisible()); // No: nothing more
-        QVERIFY(!job(815, "obs").isValid());
-        boxes->answerNext(true);
-        window->pnlObservacao->Button2DEnviarObsClick();
-        QCOMPARE(job(815, "obs").toString(), "   ");
-        QVERIFY(!window->isVisible());
-    }
+        QTest::mouseClick(asked.send, Qt::LeftButton);
+        QCOMPARE(boxes->texts(), QStringList{confirmation});
+        QCOMPARE(written(), 0);
+        QVERIFY(asked.panel->isVisible());
+        QCOMPARE(window->despachante->FilaMensagens, next.isEmpty() ? QStringList() : QStringList{next});
 
-    void combinedAnswer()
-    {
-        receive("2;815;3;Contrato.doc");
-        receive("2;816;4;Planilha.xls");
-        PainelCentroCustoObs* prompt = window->pnlCentroCustoObs;
-        prompt->centroCusto->codigo->setText("7");
-        prompt->bEnviarCCObsClick();
-        QCOMPARE(boxes->texts(), QStringList{QString::fromUtf8(
-                                     "Favor informar um centro de custo válido e uma observação.")});
-
-        prompt->eObsCC->setText(QString::fromUtf8("Ação de marketing"));
         boxes->answerNext(true);
-        QTest::keyClick(prompt->eObsCC, Qt::Key_Return);
-        QCOMPARE(boxes->texts().last(),
-                 QString::fromUtf8("Confirma a atribuição do centro de custo 7 e a observação "
-                                   "\"Ação de marketing\" para a impressão Contrato.doc?"));
-        QCOMPARE(job(815, "cod_centro_custo").toInt(), 7);
-        QCOMPARE(job(815, "obs").toString(), QString::fromUtf8("Ação de marketing"));
-        QCOMPARE(prompt->impressao->documento->text(), "Planilha.xls");
-        QCOMPARE(prompt->eObsCC->text(), QString::fromUtf8("Ação de marketing")); // kept for the next prompt
-        QVERIFY(!window->Button2D1->isVisible());
+        QTest::keyClick(asked.observation ? asked.observation : asked.code, Qt::Key_Return);
+        QCOMPARE(boxes->texts(), (QStringList{confirmation, confirmation}));
+        QCOMPARE(job(815, "cod_centro_custo"), costCentreWritten);
+        QCOMPARE(job(815, "obs"), observationWritten);
+        QCOMPARE(written(), 1);
+
+        QCOMPARE(window->isVisible(), !nextPanel.isEmpty());
+        QVERIFY(window->despachante->FilaMensagens.isEmpty());
+        QCOMPARE(window->Button2D1->isVisibleTo(window.get()), closeButton);
+        if (nextPanel.isEmpty())
+            return;
+        const Prompt shown = prompt(next.at(0));
+        QCOMPARE(shown.panel->objectName(), nextPanel);
+        QVERIFY(shown.panel->isVisible());
+        QCOMPARE(shown.panel->impressao->documento->text(), "Planilha.xls");
+        if (shown.panel != asked.panel)
+            return;
+        // What was typed stays for the next prompt of the same kind.
+        if (shown.code)
+            QCOMPARE(shown.code->text(), code);
+        if (shown.observation)
+            QCOMPARE(shown.observation->text(), observation);
     }
 };
 
