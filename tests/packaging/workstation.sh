@@ -10,7 +10,8 @@ trap 'rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
 pass() { echo "PASS: $*"; }
 
-[ "$(id -u)" -eq 0 ] || { echo "SKIP: setcap needs root"; exit 77; }
+source "$(dirname "$0")/../support/skip.sh"
+[ "$(id -u)" -eq 0 ] || skip "setcap needs root"
 
 DESTDIR=$work/stage cmake --install "$build" --prefix /opt/corvellane >/dev/null
 root=$work/stage/opt/corvellane

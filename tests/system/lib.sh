@@ -1,6 +1,7 @@
 # Shared pieces of the end-to-end tests: each runs the real corvellane binary, copied into a folder of
 # its own (Log.txt is written next to the executable), on the X display that xvfb-run gives it.
 set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/../support/skip.sh"
 
 binary=$1
 work=$(mktemp -d)
@@ -18,7 +19,7 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 pass() { echo "PASS: $*"; }
 
 # The real program listens on port 900, which only root (or a binary given the right) may bind: for
-# anyone else these tests are skipped, not failed. A port that is merely taken is a failure.
+# anyone else these tests are skipped (failed in CI). A port that is merely taken is a failure.
 port900_refusal=$(python3 - <<'PY'
 import errno, socket
 s = socket.socket()
@@ -29,10 +30,8 @@ except OSError as e:
     print("denied" if e.errno in (errno.EACCES, errno.EPERM) else "taken")
 PY
 )
-if [ "$port900_refusal" = denied ]; then
-  echo "SKIP: this user may not listen on port 900 (run as root, or lower net.ipv4.ip_unprivileged_port_start)"
-  exit 77
-fi
+[ "$port900_refusal" != denied ] ||
+  skip "this user may not listen on port 900 (run as root, or lower net.ipv4.ip_unprivileged_port_start)"
 [ "$port900_refusal" != taken ] || { echo "FAIL: port 900 is taken by another program" >&2; exit 1; }
 
 root_sql() { "$CORVELLANE_TESTDB_SCRIPT" sql -e "$1"; }

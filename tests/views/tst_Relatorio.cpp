@@ -5,6 +5,7 @@
 #include "MessageBoxes.h"
 #include "PainelRelatorio.h"
 #include "ScratchFolder.h"
+#include "Skip.h"
 #include "TButton2D.h"
 #include "TContext.h"
 #include "TFrmRelImpPeriodo.h"
@@ -14,6 +15,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QTest>
 #include <memory>
 
@@ -338,10 +340,14 @@ private Q_SLOTS:
         QCOMPARE(FrmRelImpPeriodo->GeraPdf(pdf), 4);
         QCOMPARE(FrmRelImpPeriodo->QRLabel11, QString::number(total));
 
+        if (QStandardPaths::findExecutable("pdftotext").isEmpty())
+            CORVELLANE_SKIP("pdftotext is not installed (poppler-utils)");
         QProcess pdftotext;
         pdftotext.start("pdftotext", {"-layout", pdf, "-"});
-        if (!pdftotext.waitForFinished(30000) || pdftotext.exitCode() != 0)
-            QSKIP("pdftotext is not available");
+        QVERIFY2(pdftotext.waitForFinished(30000), "pdftotext did not finish");
+        QVERIFY2(pdftotext.exitStatus() == QProcess::NormalExit && pdftotext.exitCode() == 0,
+                 qPrintable("pdftotext rejected the PDF: " +
+                            QString::fromLocal8Bit(pdftotext.readAllStandardError())));
         const QStringList pages =
             QString::fromUtf8(pdftotext.readAllStandardOutput()).split('\f', Qt::SkipEmptyParts);
         QCOMPARE(pages.size(), 4);
