@@ -107,8 +107,11 @@ private Q_SLOTS:
             module.dbCorvelLane.execute(sql, {});
             QFAIL("the server let the agent's account do it");
         } catch (const DatabaseError& error) {
-            QVERIFY2(error.sqlState() == QStringLiteral("42000"),
-                     qPrintable(error.sqlState() + " " + error.message()));
+            // The server's refusals of a command on a table (1142) or a column (1143): a mistyped statement
+            // gives SQLSTATE 42000 too, but another error.
+            QVERIFY2(error.nativeCode() == 1142 || error.nativeCode() == 1143,
+                     qPrintable(QString::number(error.nativeCode()) + " " + error.sqlState() + " " +
+                                error.message()));
         }
     }
 
