@@ -18,13 +18,6 @@ root_sql "DELETE FROM CORVELLANE.usuario; INSERT INTO CORVELLANE.usuario VALUES 
 
 has_data_source() { grep -q '^\[CorvelLane\]' "$config/odbc.ini"; }
 
-# wait_gone TITLE: waits up to 10 s for the agent's window with that title to go.
-wait_gone() {
-  local waited=0
-  while has_window "$1" && [ "$waited" -lt 100 ]; do sleep 0.1; waited=$((waited + 1)); done
-  ! has_window "$1"
-}
-
 # 1. No data source: the dialog is the first window. A wrong address shows the connection error and
 #    leaves no data source behind; the right one creates it and the main window follows.
 start_agent "$config"
@@ -46,8 +39,7 @@ wait_window 'CorvelLane 1.27' >/dev/null || fail "right address: no main window"
 has_window "$dialog_title" && fail "right address: the dialog stayed"
 grep -qx 'Server=127.0.0.2' "$config/odbc.ini" || fail "right address: odbc.ini is $(cat "$config/odbc.ini")"
 [ "$(log_lines)" = 1 ] || fail "right address: the log grew to: $(cat "$work/agent/Log.txt")"
-stop_agent TERM
-[ "$rc" = 0 ] || fail "right address: SIGTERM gave exit code $rc"
+stop_agent TERM "right address"
 pass "right address: data source created, main window, exit code 0"
 
 # 2. The next start finds the data source and asks nothing.

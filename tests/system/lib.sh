@@ -8,10 +8,16 @@ work=$(mktemp -d)
 agent_pid=
 cleanup_steps=()
 on_exit() {
-  [ -n "$agent_pid" ] && kill -KILL "$agent_pid" 2>/dev/null || true
+  local status=$?
+  # A test that passed with the agent still running never heard how it ends (nor did LeakSanitizer).
+  if [ -n "$agent_pid" ] && kill -0 "$agent_pid" 2>/dev/null; then
+    kill -KILL "$agent_pid" 2>/dev/null || true
+    [ "$status" != 0 ] || { echo "FAIL: the test ended with the agent still running" >&2; status=1; }
+  fi
   local step
   for step in "${cleanup_steps[@]}"; do eval "$step" || true; done
   rm -rf "$work"
+  exit "$status"
 }
 trap on_exit EXIT
 
@@ -66,14 +72,14 @@ start_agent() {
   agent_pid=$!
 }
 
-# wait_for SECONDS COMMAND...: polls until the command succeeds; false once SECONDS have passed.
+# wait_for SECONDS COMMAND...: polls until the command succeeds; false once SECONDS have passed on the
+# clock, however long each try takes.
 wait_for() {
-  local limit=$(($1 * 10)) waited=0
+  local deadline=$((${EPOCHREALTIME//[!0-9]/} + $1 * 1000000))
   shift
   until "$@" >/dev/null 2>&1; do
-    [ "$waited" -lt "$limit" ] || return 1
+    [ "${EPOCHREALTIME//[!0-9]/}" -lt "$deadline" ] || return 1
     sleep 0.1
-    waited=$((waited + 1))
   done
 }
 
@@ -108,10 +114,30 @@ answer_again() {
     fail "job $1 was not written"
 }
 
-# start_hidden ODBCSYSINI: launches the agent and hides its panel with the header's "X", as it waits most
-# of the day.
+# answer_through_outage LABEL JOB CODE BREAK MEND: the prompt for JOB is open in window $main; the
+# command BREAK takes the database server away, then the user answers CODE: a message box reports the
+# failure and the prompt stays. Once the command MEND has brought the server back, the job is still
+# unwritten and the same answer, as typed, goes through without restarting the agent.
+answer_through_outage() {
+  local label=$1 job=$2 code=$3 box
+  $4
+  answer_prompt "$code"
+  box=$(wait_visible CorvelLane) || fail "$label: no failure message"
+  screenshot "$label"
+  xdotool windowfocus --sync "$box" key Return
+  wait_hidden CorvelLane || fail "$label: the message stayed"
+  [ -n "$(visible_window 'CorvelLane 1.27')" ] || fail "$label: the prompt went away with the failure"
+  pass "$label: the failure is reported and the prompt stays"
+  $5
+  db_is "select cod_centro_custo from impressoes where cod_impressoes = $job" NULL || fail "$label: job $job was written"
+  answer_again "$job" "$code"
+  pass "$label: once the server is back, the same answer, as typed, is written without restarting the agent"
+}
+
+# start_hidden ODBCSYSINI [SETTINGS]: launches the agent and hides its panel with the header's "X", as it
+# waits most of the day.
 start_hidden() {
-  start_agent "$1"
+  start_agent "$@"
   local main
   main=$(wait_visible 'CorvelLane 1.27') || fail "no main window"
   wait_for 10 size_is "$main" 254 185 || fail "the panel did not slide in"
@@ -126,10 +152,11 @@ wait_window() {
 
 has_window() { xdotool search --all --pid "$agent_pid" --name "^$1\$" >/dev/null 2>&1; }
 
-# stop_agent SIGNAL: sends the signal and waits; the exit code is left in $rc.
+# stop_agent SIGNAL [LABEL]: sends the signal and waits; the agent must end with exit code 0.
 stop_agent() {
   kill -"$1" "$agent_pid"
   wait_exit
+  [ "$rc" = 0 ] || fail "${2:+$2: }SIG$1 gave exit code $rc"
 }
 
 # wait_exit [SECONDS]: waits for the agent to end (killing it after the time) and sets $rc.
@@ -150,25 +177,24 @@ log_lines() { [ -f "$work/agent/Log.txt" ] && grep -c $'\r$' "$work/agent/Log.tx
 # The agent as a person sees it on the virtual display.
 visible_window() { xdotool search --all --onlyvisible --pid "$agent_pid" --name "^$1\$" 2>/dev/null | head -n 1; }
 
-# wait_visible TITLE [SECONDS]: prints the id of the agent's visible window with that title.
+# wait_visible TITLE [SECONDS]: prints the id of the agent's visible window with that title, waiting up
+# to SECONDS (10 unless given).
 wait_visible() {
-  local waited=0 id
-  while [ "$waited" -lt "${2:-100}" ]; do
-    id=$(visible_window "$1") && [ -n "$id" ] && { echo "$id"; return 0; }
-    sleep 0.1
-    waited=$((waited + 1))
-  done
-  return 1
+  local title=$1 id
+  wait_for "${2:-10}" eval 'id=$(visible_window "$title") && [ -n "$id" ]' || return 1
+  echo "$id"
 }
 
-# wait_hidden TITLE: waits until the agent shows no window with that title.
+# wait_hidden TITLE [SECONDS]: waits until the agent shows no window with that title.
 wait_hidden() {
-  local waited=0
-  while [ -n "$(visible_window "$1")" ]; do
-    [ "$waited" -lt 100 ] || return 1
-    sleep 0.1
-    waited=$((waited + 1))
-  done
+  local title=$1
+  wait_for "${2:-10}" eval '[ -z "$(visible_window "$title")" ]'
+}
+
+# wait_gone TITLE [SECONDS]: waits until the agent has no window with that title, mapped or not.
+wait_gone() {
+  local title=$1
+  wait_for "${2:-10}" eval '! has_window "$title"'
 }
 
 # geometry ID: prints "X Y WIDTH HEIGHT" of a window.

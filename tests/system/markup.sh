@@ -35,3 +35,6 @@ wait_hidden 'CorvelLane 1.27' || fail "the window stayed after Yes"
 [ "$(db_value 'select cod_centro_custo from impressoes where cod_impressoes = 815')" = 7 ] || fail "job 815 not written"
 [ ! -s "$work/opened" ] || fail "the confirmation opened the file"
 pass "the prompt is answered as any other"
+
+stop_agent TERM
+pass "SIGTERM ends the agent with 0"

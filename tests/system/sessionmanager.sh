@@ -20,18 +20,18 @@ DESKTOP
 xfce4-session >"$work/session.log" 2>&1 &
 session_pid=$!
 cleanup_steps+=("kill $session_pid; wait $session_pid")
-wait_until 60 test -s "$work/session-manager" || fail "xfce4-session ran no autostart entry: $(cat "$work/session.log")"
+wait_for 60 test -s "$work/session-manager" || fail "xfce4-session ran no autostart entry: $(cat "$work/session.log")"
 export SESSION_MANAGER=$(cat "$work/session-manager")
 
 seed_installation
 # The session's panel goes, to come back after the agent, as at a log-in where autostart wins the race.
-wait_until 60 watcher_up || fail "the session's panel never came"
+wait_for 60 watcher_up || fail "the session's panel never came"
 xfce4-panel --quit
-wait_until 30 eval '! watcher_up' || fail "the session's panel did not quit"
+wait_for 30 eval '! watcher_up' || fail "the session's panel did not quit"
 start_agent "$ODBCSYSINI"
 main=$(wait_visible 'CorvelLane 1.27' 30) || fail "no main window"
 start_panel
-wait_until 60 agent_tray_window >/dev/null || fail "the icon never docked in the panel"
+wait_for 60 agent_tray_window >/dev/null || fail "the icon never docked in the panel"
 # Hidden, the window leaves the icon as the agent's only window, as most of a working day.
 click_at "$main" 239 10 # the header's "X"
 wait_hidden 'CorvelLane 1.27' || fail "X did not hide the window"
@@ -40,5 +40,5 @@ cleanup_steps+=("kill $! 2>/dev/null")
 wait_exit 300
 [ "$rc" = 0 ] || fail "the log-out ended the agent with exit code $rc"
 [ "$(log_lines)" = 0 ] || fail "the log-out was logged: $(cat "$work/agent/Log.txt")"
-wait_until 30 eval '! kill -0 $session_pid 2>/dev/null' || fail "the session did not end after the agent"
+wait_for 30 eval '! kill -0 $session_pid 2>/dev/null' || fail "the session did not end after the agent"
 pass "xfce4-session's log-out ends the agent with 0 and the session ends"

@@ -11,11 +11,11 @@ source "$(dirname "$0")/xfce.sh"
 seed_installation
 start_panel
 # The watcher comes some seconds after the panel, later on a loaded machine.
-wait_until 60 watcher_up || fail "the panel's StatusNotifier watcher never came"
+wait_for 60 watcher_up || fail "the panel's StatusNotifier watcher never came"
 
 start_agent "$ODBCSYSINI"
 main=$(wait_visible 'CorvelLane 1.27' 30) || fail "no main window"
-wait_until 20 item_of "$agent_pid" >/dev/null || fail "the agent registered no item: $(registered_items)"
+wait_for 20 item_of "$agent_pid" >/dev/null || fail "the agent registered no item: $(registered_items)"
 item=$(item_of "$agent_pid")
 service=${item%%/*}
 item_get() {
@@ -38,7 +38,7 @@ wait_hidden 'CorvelLane 1.27' || fail "X did not hide the window"
 root_sql "UPDATE CORVELLANE.modp SET quota = quota - 7 WHERE cod_usuario = 1;"
 item_call Activate >/dev/null
 wait_visible 'CorvelLane 1.27' >/dev/null || fail "Activate did not bring the window up"
-wait_until 5 eval '[ "$(remaining)" = $((before - 7)) ]' || fail "after Activate the tooltip shows $(remaining), not $((before - 7))"
+wait_for 5 eval '[ "$(remaining)" = $((before - 7)) ]' || fail "after Activate the tooltip shows $(remaining), not $((before - 7))"
 pass "Activate shows the window and the tooltip follows the new figures"
 
 # 3. A double click on the panel's button for the item: the panel calls Activate on each release, and
@@ -93,3 +93,6 @@ xdotool key Return
 wait_visible CorvelLane >/dev/null || fail "the login panel did not take the typed login"
 screenshot statusnotifier-login
 pass "'Trocar usuário' shows the login panel, which answers a wrong password"
+
+stop_agent TERM
+pass "SIGTERM ends the agent with 0"

@@ -33,7 +33,6 @@ sleep 0.5
 read -r x y w h <<<"$(geometry "$main")"
 [ "$w $h" = "254 185" ] || fail "the panel is ${w}x$h at $x,$y"
 stop_agent TERM
-[ "$rc" = 0 ] || fail "SIGTERM gave exit code $rc"
 grep -q 'Wayland' "$work/agent/Log.txt" 2>/dev/null && fail "on X11 the log says: $(cat "$work/agent/Log.txt")"
 pass "with XWayland offered the agent runs on X11 (its ${w}x$h panel at $x,$y, placed by weston)"
 
@@ -52,6 +51,5 @@ kill -0 "$agent_pid" 2>/dev/null || fail "the agent did not keep running on Wayl
 [ "$(log_lines)" = 1 ] || fail "expected one log line, got: $(cat "$work/agent/Log.txt")"
 grep -q 'Sessão Wayland sem servidor X: o painel não pode ser fixado no canto da tela.' "$work/agent/Log.txt" ||
   fail "the log says: $(cat "$work/agent/Log.txt")"
-stop_agent TERM
-[ "$rc" = 0 ] || fail "SIGTERM gave exit code $rc on Wayland"
+stop_agent TERM "on Wayland"
 pass "without an X display the agent runs on Wayland, logs that the panel cannot dock, and SIGTERM ends it with 0"

@@ -10,17 +10,6 @@ bus_has() {
     -m org.freedesktop.DBus.NameHasOwner "$1" 2>/dev/null | grep -q true
 }
 
-# wait_until SECONDS COMMAND...: polls every 50 ms; fails after the time.
-wait_until() {
-  local limit=$(($1 * 20)) waited=0
-  shift
-  until "$@"; do
-    [ "$waited" -lt "$limit" ] || return 1
-    sleep 0.05
-    waited=$((waited + 1))
-  done
-}
-
 start_panel() {
   xfce4-panel >"$work/panel.log" 2>&1 &
   panel_pid=$!
