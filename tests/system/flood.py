@@ -5,7 +5,8 @@
   flood.py PORT hold COUNT SECS  COUNT connections held open at once for SECS seconds
   flood.py PORT trickle SECS     one message sent a byte at a time over SECS seconds
   flood.py PORT bytes FILE       the raw bytes of FILE in one write
-Prints what it sent; exits non-zero only when it could not reach the port at all.
+Prints what it sent; exits non-zero when a connection was refused or failed, or when the time ran out
+before everything was sent.
 """
 import socket
 import sys
@@ -22,14 +23,12 @@ def connect(port):
 
 
 def many(port, count):
-    sent = 0
     for i in range(count):
         if time.monotonic() > DEADLINE:
-            break
+            sys.exit("time is up after %d of %d messages" % (i, count))
         with connect(port) as s:
             s.sendall(("1;%d;3;Documento %d.doc" % (900000 + i, i)).encode("cp1252"))
-        sent += 1
-    print("sent %d messages" % sent)
+    print("sent %d messages" % count)
 
 
 def hold(port, count, seconds):
