@@ -34,6 +34,14 @@ private Q_SLOTS:
         QTest::newRow("accented letter gives three digits") << QString::fromUtf8("Ûa") << "12CD1";
         QTest::newRow("demo password") << "senha123"
                                        << "C4D5A1DAB59F6AA9";
+        // The key itself doubles every code, to the last: 'R' + 'R' = 164.
+        QTest::newRow("thirty-two characters use the whole key")
+            << "Qp3rTn8vLw2Zk5HsYd7Bm4Xc9Fg6Jh1R"
+            << "A2E066E4A8DC70EC98EE64B4D66A90E6B2C86E84DA68B0C6728CCE6C94D062A4";
+        // The 33rd character takes the key's first again: '6' (54) + 'Q' = 135, ... '9' (57) + 'r' = 171.
+        QTest::newRow("longer passwords start the key again")
+            << "abcdefghijklmnopqrstuvwxyz0123456789"
+            << "B2D296D6B9D49FDEB5E19DC6D8A3B7E3CAD6AAB6E2AACFDBB2C097677C9B658787A76BAB";
     }
 
     void encoding()
@@ -41,23 +49,6 @@ private Q_SLOTS:
         QFETCH(QString, password);
         QFETCH(QString, encoded);
         QCOMPARE(CodificaSenha(password), encoded);
-    }
-
-    void thirtyTwoCharactersUseTheWholeKey()
-    {
-        // A password equal to the key doubles every code: the last group comes from 'R' + 'R'.
-        const QString key = QString::fromLatin1(ChaveSenha);
-        const QString encoded = CodificaSenha(key);
-        QCOMPARE(encoded.size(), 64);
-        QCOMPARE(encoded.right(2), GrupoHexadecimal(2 * 'R'));
-    }
-
-    void longerPasswordsStartTheKeyAgain()
-    {
-        const QString key = QString::fromLatin1(ChaveSenha);
-        const QString encoded = CodificaSenha(key + "aa");
-        QCOMPARE(encoded.left(64), CodificaSenha(key));
-        QCOMPARE(encoded.mid(64), GrupoHexadecimal('a' + 'Q') + GrupoHexadecimal('a' + 'p'));
     }
 };
 

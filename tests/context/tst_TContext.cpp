@@ -110,6 +110,9 @@ private Q_SLOTS:
         QCOMPARE(start()->TipoPolitica(), tipo);
     }
 
+    // Two policies of the user's group and an account under each: the statements take no order, and the
+    // server gives the rows in the order of their keys, so the first policy laid out (10: daily,
+    // unlimited, 37 left) decides, not the second (11: monthly, limited, 99 left).
     void firstRowDecidesWhenThereAreSeveral()
     {
         TestRows::user(5, "jsilva", 1);
@@ -117,24 +120,13 @@ private Q_SLOTS:
         TestRows::policy(11, 1, 0, 200, 1, 0);
         TestRows::account(5, 10, 37);
         TestRows::account(5, 11, 99);
-        const QString firstType =
-            TestDatabase::value("select dia from inicializacao inner join politica on "
-                                "inicializacao.cod_politica = politica.cod_politica where "
-                                "cod_grupo = 1")
-                        .toInt() == 0
-                ? QString::fromUtf8(" Diária ")
-                : QString(" Mensal ");
-        const int firstQuota = TestDatabase::value("select quota from modp where cod_usuario = 5").toInt();
 
         auto context = start();
-        QCOMPARE(context->TipoPolitica(), firstType);
-        QCOMPARE(context->QuotaInfinita(),
-                 TestDatabase::value("select quota_infinita from politica where cod_grupo = 1").toInt() == 1);
+        QCOMPARE(context->TipoPolitica(), QString::fromUtf8(" Diária "));
+        QVERIFY(context->QuotaInfinita());
         QVERIFY(!context->SemPolitica());
-        QCOMPARE(
-            TestDatabase::value("select count(cod_usuario) from modp where modp.cod_usuario = 5").toInt(), 2);
         context->AtualizaImpressoesRestantes();
-        QCOMPARE(context->ImpressoesRestantes(), firstQuota);
+        QCOMPARE(context->ImpressoesRestantes(), 37);
     }
 
     void quotaPadraoMayLiveInModp()
