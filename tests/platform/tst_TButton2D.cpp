@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QEnterEvent>
+#include <QLineEdit>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -59,16 +60,39 @@ private Q_SLOTS:
         button = nullptr;
     }
 
-    void defaults()
+    // A button as it comes: a light grey face in a dark blue frame with a bold dark blue "X"; the
+    // pointing hand over it, and a click on it leaves the keyboard focus where it was.
+    void freshButtonAsTheUserSeesIt()
     {
-        QCOMPARE(button->Text(), QStringLiteral("X"));
-        QCOMPARE(button->Color(), QColor(238, 238, 238));
-        QCOMPARE(button->BorderColor(), QColor(19, 65, 158));
-        QVERIFY(button->font().bold());
+        const QColor lightGrey(238, 238, 238), darkBlue(19, 65, 158);
+        const QImage image = grabbed();
+        const int w = image.width();
+        QVERIFY2(near(image.pixelColor(w / 2, 2), lightGrey),
+                 qPrintable(describe(image.pixelColor(w / 2, 2))));
+        QVERIFY2(near(image.pixelColor(w / 2, 0), darkBlue, 30),
+                 qPrintable(describe(image.pixelColor(w / 2, 0))));
+        const auto textPixels = [&](const QImage& drawn) {
+            int count = 0;
+            for (int y = 4; y < drawn.height() - 4; ++y)
+                for (int x = 6; x < drawn.width() - 6; ++x)
+                    count += near(drawn.pixelColor(x, y), darkBlue, 40);
+            return count;
+        };
+        const int bold = textPixels(image);
+        QFont plain = button->font();
+        plain.setBold(false);
+        button->setFont(plain);
+        QVERIFY2(bold > textPixels(grabbed()), qPrintable(QString::number(bold)));
+
         QCOMPARE(button->cursor().shape(), Qt::PointingHandCursor);
-        QCOMPARE(button->focusPolicy(), Qt::NoFocus);
-        QVERIFY(!button->isPressed());
-        QVERIFY(!button->isHovered());
+        QLineEdit field(panel);
+        field.show();
+        field.setFocus();
+        QTRY_VERIFY(field.hasFocus());
+        QSignalSpy clicks(button, &TButton2D::clicked);
+        QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(30, 10));
+        QCOMPARE(clicks.count(), 1);
+        QVERIFY(field.hasFocus());
     }
 
     void clickNeedsPressAndReleaseInside()
