@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -116,33 +117,51 @@ private Q_SLOTS:
         odbc.setOdbcInst(driverRegistration);
     }
 
+    // What the user sees: the texts, each whole and inside the window; the heading centred over the
+    // "Servidor:" line, the label before its empty field, the two buttons under the field and ending
+    // with it, "Cancelar" last; no two of them overlapping; Alt with the underlined letter for each button.
     void looksAndBehavesAsGiven()
     {
         TfrmDadosConexao dialog;
-        QCOMPARE(dialog.windowTitle(), QStringLiteral("Dados da Conexão"));
+        QCOMPARE(dialog.windowTitle(), QString::fromUtf8("Dados da Conexão"));
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-        QCOMPARE(dialog.frameGeometry().size(), QSize(312, 140)); // the window manager's frame included
         QCOMPARE(frmDadosConexao, &dialog);
         QVERIFY(dialog.windowFlags() & Qt::WindowMinimizeButtonHint);
         QVERIFY(!(dialog.windowFlags() & Qt::WindowMaximizeButtonHint));
-        QCOMPARE(dialog.font().family(), QStringLiteral("MS Sans Serif"));
-        QCOMPARE(dialog.font().pixelSize(), 11);
 
-        QCOMPARE(dialog.Label2->text(), QStringLiteral("Informe o endereço IP do servidor Corvellane"));
-        QVERIFY(dialog.Label2->font().bold());
-        QVERIFY(dialog.Label2->alignment() & Qt::AlignHCenter);
-        QCOMPARE(dialog.Label2->geometry().topLeft(), QPoint(24, 11));
-        QCOMPARE(dialog.Label2->width(), 252);
-        QCOMPARE(dialog.Label1->text(), QStringLiteral("Servidor:"));
-        QCOMPARE(dialog.Label1->pos(), QPoint(8, 43));
+        const QList<std::pair<QWidget*, QString>> texts{
+            {dialog.Label2, QString::fromUtf8("Informe o endereço IP do servidor Corvellane")},
+            {dialog.Label1, "Servidor:"},
+            {dialog.Button1, "Confirma"},
+            {dialog.Button2, "Cancelar"}};
+        QList<QRect> places;
+        for (const auto& [widget, text] : texts) {
+            const auto* label = qobject_cast<QLabel*>(widget);
+            const QString shown = label ? label->text() : qobject_cast<QPushButton*>(widget)->text();
+            QCOMPARE(QString(shown).remove('&'), text);
+            const QRect place(widget->mapTo(&dialog, QPoint(0, 0)), widget->size());
+            QVERIFY2(dialog.rect().contains(place), qPrintable(text));
+            QVERIFY2(widget->fontMetrics().horizontalAdvance(text) <= place.width(), qPrintable(text));
+            for (const QRect& other : places)
+                QVERIFY2(!other.intersects(place), qPrintable(text));
+            places.append(place);
+        }
+        const QRect heading = places.at(0), label = places.at(1), confirm = places.at(2),
+                    cancel = places.at(3);
+        const QRect field(dialog.Edit1->mapTo(&dialog, QPoint(0, 0)), dialog.Edit1->size());
+        QVERIFY(dialog.rect().contains(field));
         QCOMPARE(dialog.Edit1->text(), QString());
-        QCOMPARE(dialog.Edit1->pos(), QPoint(56, 40));
-        QCOMPARE(dialog.Edit1->width(), 238);
-        QCOMPARE(dialog.Button1->text(), QStringLiteral("&Confirma"));
-        QCOMPARE(dialog.Button1->geometry(), QRect(139, 69, 75, 25));
-        QCOMPARE(dialog.Button2->text(), QStringLiteral("C&ancelar"));
-        QCOMPARE(dialog.Button2->geometry(), QRect(218, 69, 75, 25));
+        QVERIFY(dialog.Label2->font().bold());
+        QVERIFY(std::abs(heading.center().x() - (label.left() + field.right()) / 2) <= 3);
+        QVERIFY(heading.bottom() < field.top());
+        QVERIFY(label.right() < field.left());
+        QVERIFY(std::abs(label.center().y() - field.center().y()) <= 3);
+        QVERIFY(confirm.top() > field.bottom() && cancel.top() == confirm.top());
+        QVERIFY(confirm.right() < cancel.left());
+        QVERIFY(std::abs(cancel.right() - field.right()) <= 2);
+        QCOMPARE(QKeySequence::mnemonic(dialog.Button1->text()), QKeySequence(Qt::ALT | Qt::Key_C));
+        QCOMPARE(QKeySequence::mnemonic(dialog.Button2->text()), QKeySequence(Qt::ALT | Qt::Key_A));
 
         dialog.show();
         QVERIFY(QTest::qWaitForWindowActive(&dialog));
