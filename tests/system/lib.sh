@@ -210,6 +210,13 @@ click_at() {
   xdotool mousemove $((x + $2)) $((y + $3)) click 1
 }
 
+# window_text ID: the text a person reads on a window, read off its pixels (enlarged for the OCR, which
+# drops accents: "Usuário" reads "Usuario").
+window_text() {
+  import -window "$1" -resize 400% -colorspace Gray "$work/read.png" 2>/dev/null &&
+    OMP_THREAD_LIMIT=1 tesseract "$work/read.png" - 2>/dev/null
+}
+
 # screenshot NAME: keeps the whole screen as a test artefact.
 screenshot() {
   [ -n "${CORVELLANE_ARTEFACTS:-}" ] || return 0

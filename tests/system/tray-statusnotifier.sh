@@ -81,8 +81,10 @@ pass "'Consultar Cota' opens the quota window"
 
 click_menu 'Relatório'
 main=$(wait_visible 'CorvelLane 1.27') || fail "'Relatório' did not bring the window up"
+shows_report() { window_text "$main" | tr '\n' ' ' | grep -Eq 'intervalo de datas.*Visualizar'; }
+wait_for 10 shows_report || fail "after 'Relatório' the window reads: $(window_text "$main")"
 screenshot statusnotifier-relatorio
-pass "'Relatório' brings the window up"
+pass "'Relatório' brings the window up on the report panel"
 
 click_menu 'Trocar usuário'
 main=$(wait_visible 'CorvelLane 1.27') || fail "'Trocar usuário' did not bring the window up"

@@ -30,8 +30,12 @@ xdotool mousemove $((x + w / 2)) $((y + h / 2))
 sleep 0.2
 xdotool mousemove $((x + w / 2 + 1)) $((y + h / 2))
 wait_for 10 eval '[ -n "$(agent_popups)" ]' || fail "no tooltip on hover"
+tip=$(agent_popups | head -n 1)
+remaining=$(db_value 'SELECT quota FROM modp WHERE cod_usuario = 1')
+tip_reads() { window_text "$tip" | tr '\n' ' ' | grep -Eq "Usu.rio: $(id -un) +Cota dispon.vel: $remaining\b"; }
+wait_for 10 tip_reads || fail "the tooltip reads: $(window_text "$tip")"
 screenshot xembed-tooltip
-pass "hovering shows the tooltip"
+pass "hovering shows the tooltip with the user and the pages left ($remaining)"
 
 # A click (here a double click) on the icon brings the hidden window back.
 xdotool mousemove 600 400
