@@ -63,11 +63,7 @@ largest=$(find "$work/agent" -name 'logfila*.txt' -printf '%s\n' | sort -n | tai
 [ "$peak" -lt $((start_memory + 200 * 1024)) ] || fail "peak memory grew from $start_memory to $peak KiB"
 
 # Still responsive: the prompt takes its answer and the row is written.
-click_at "$main" 30 $((2 + 53 + 84 + 10))
-xdotool key ctrl+a type '7'
-xdotool key Return
-confirm=$(wait_visible Confirm) || fail "the prompt no longer answers"
-xdotool windowfocus --sync "$confirm" key Return
+answer_prompt 7
 wait_for 10 db_is 'select cod_centro_custo from impressoes where cod_impressoes = 815' 7 || fail "the answer was lost"
 
 stop_agent TERM

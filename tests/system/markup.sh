@@ -26,11 +26,7 @@ fi
 pass "markup in a document name is neither drawn nor followed"
 
 # The message is a real prompt all the same: answering it writes the job's row.
-click_at "$main" 30 $((2 + 53 + 84 + 10))
-xdotool key ctrl+a type '7'
-xdotool key Return
-confirm=$(wait_visible Confirm) || fail "no confirmation"
-xdotool windowfocus --sync "$confirm" key Return
+answer_prompt 7
 wait_hidden 'CorvelLane 1.27' || fail "the window stayed after Yes"
 [ "$(db_value 'select cod_centro_custo from impressoes where cod_impressoes = 815')" = 7 ] || fail "job 815 not written"
 [ ! -s "$work/opened" ] || fail "the confirmation opened the file"

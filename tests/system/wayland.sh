@@ -13,12 +13,8 @@ weston --backend=headless-backend.so --xwayland --socket=corvellane-test --width
   --idle-time=0 --log="$work/weston.log" &
 weston_pid=$!
 cleanup_steps+=("kill $weston_pid; wait $weston_pid")
-waited=0
-until grep -q 'xserver listening on display' "$work/weston.log" 2>/dev/null; do
-  [ "$waited" -lt 300 ] || fail "weston offered no X display: $(cat "$work/weston.log")"
-  sleep 0.1
-  waited=$((waited + 1))
-done
+wait_for 30 grep -q 'xserver listening on display' "$work/weston.log" ||
+  fail "weston offered no X display: $(cat "$work/weston.log")"
 xdisplay=$(grep -o 'xserver listening on display :[0-9]*' "$work/weston.log" | grep -o ':[0-9]*$')
 export WAYLAND_DISPLAY=corvellane-test
 seed_installation
@@ -29,9 +25,8 @@ DISPLAY=$xdisplay
 export DISPLAY
 start_agent "$ODBCSYSINI"
 main=$(wait_visible 'CorvelLane 1.27' 30) || fail "no X11 window on XWayland's display"
-sleep 0.5
+wait_for 10 size_is "$main" 254 185 || fail "the panel is $(geometry "$main")"
 read -r x y w h <<<"$(geometry "$main")"
-[ "$w $h" = "254 185" ] || fail "the panel is ${w}x$h at $x,$y"
 stop_agent TERM
 grep -q 'Wayland' "$work/agent/Log.txt" 2>/dev/null && fail "on X11 the log says: $(cat "$work/agent/Log.txt")"
 pass "with XWayland offered the agent runs on X11 (its ${w}x$h panel at $x,$y, placed by weston)"
@@ -39,13 +34,8 @@ pass "with XWayland offered the agent runs on X11 (its ${w}x$h panel at $x,$y, p
 # 2. No X display: the agent runs on Wayland, and one log line says why the panel floats.
 unset DISPLAY
 start_agent "$ODBCSYSINI"
-waited=0
-until [ "$(log_lines)" -ge 1 ]; do
-  kill -0 "$agent_pid" 2>/dev/null || { wait_exit; fail "the agent ended on Wayland with $rc"; }
-  [ "$waited" -lt 300 ] || fail "nothing logged on Wayland"
-  sleep 0.1
-  waited=$((waited + 1))
-done
+wait_for 30 eval '[ "$(log_lines)" -ge 1 ] || ! kill -0 "$agent_pid"' || fail "nothing logged on Wayland"
+kill -0 "$agent_pid" 2>/dev/null || { wait_exit; fail "the agent ended on Wayland with $rc"; }
 sleep 1
 kill -0 "$agent_pid" 2>/dev/null || fail "the agent did not keep running on Wayland"
 [ "$(log_lines)" = 1 ] || fail "expected one log line, got: $(cat "$work/agent/Log.txt")"
