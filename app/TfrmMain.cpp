@@ -1,8 +1,10 @@
 #include "TfrmMain.h"
 
+#include "AppError.h"
 #include "CampoData.h"
 #include "Clock.h"
 #include "CodificaSenha.h"
+#include "Dataset.h"
 #include "DecisaoDaMensagem.h"
 #include "Despachante.h"
 #include "DicaDaBandeja.h"
@@ -95,15 +97,30 @@ TfrmMain::TfrmMain(QWidget* parent)
     pilha->setSizeConstraint(QLayout::SetNoConstraint);
     pilha->setContentsMargins(0, 0, 0, 0);
     pilha->setSpacing(0);
-    despachante = new Despachante(*this, *dtmMain, this);
-    m_respostas = std::make_unique<RespostasDosPrompts>(*despachante, *this, *dtmMain);
+    despachante = new Despachante(
+        *this,
+        [] {
+            dtmMain->cdsCentroCusto->close();
+            dtmMain->cdsCentroCusto->open();
+            return CentroDeCusto::DaLista(dtmMain->cdsCentroCusto->result());
+        },
+        this);
+    m_respostas = std::make_unique<RespostasDosPrompts>(
+        *despachante, [](const QString& sql, const QList<QVariant>& valores) {
+            if (!dtmMain)
+                throw AppError(QStringLiteral("A conexão com o banco de dados foi encerrada"));
+            Dataset consulta(dtmMain->dbCorvelLane);
+            consulta.setSql(sql);
+            for (qsizetype i = 0; i < valores.size(); ++i)
+                consulta.setParameter(i, valores.at(i));
+            consulta.execute();
+        });
     criaCabecalho(pilha);
     criaPaineis(pilha);
     pilha->addStretch();
     criaBandeja();
-    ServidorChat_ = new ServidorChat(
-        despachante->FilaMensagens, despachante->ContadorLogFila,
-        [this] { despachante->NotificacaoRecebida(); }, this);
+    ServidorChat_ =
+        new ServidorChat([this](const QString& mensagem) { despachante->Recebe(mensagem); }, this);
     ServidorChat_->Escuta(ServidorChat::PortaConfigurada());
     connect(qApp, &QGuiApplication::focusWindowChanged, this,
             [this](QWindow* janela) { guarded([&] { focoMudou(janela); }); });
@@ -143,6 +160,8 @@ void TfrmMain::criaPaineis(QVBoxLayout* pilha)
     pnlCentroCusto = new PainelCentroCusto(*m_respostas, pnlFundo);
     pnlCentroCustoObs = new PainelCentroCustoObs(*m_respostas, pnlFundo);
     pnlImpressao = new PainelRelatorio([this] { return m_contexto.get(); }, pnlFundo);
+    // A report's preview stood in the panel's place; a prompt given back for it may return.
+    connect(pnlImpressao, &PainelRelatorio::previaFechada, this, &TfrmMain::RetomaPromptEmSeguida);
     pnlLogin = new PainelLogin(pnlFundo);
     for (QWidget* p : Paineis()) {
         pilha->addWidget(p);
@@ -163,10 +182,9 @@ void TfrmMain::criaBandeja()
     Relatporio1->setObjectName(QStringLiteral("Relatporio1"));
     rocarusurio1 = popPrincipal->addAction(QStringLiteral("Trocar usuário"));
     rocarusurio1->setObjectName(QStringLiteral("rocarusurio1"));
-    connect(ConsultarCota1, &QAction::triggered, this,
-            [this] { guarded([this] { ConsultarCota1Click(); }); });
-    connect(Relatporio1, &QAction::triggered, this, [this] { guarded([this] { Relatporio1Click(); }); });
-    connect(rocarusurio1, &QAction::triggered, this, [this] { guarded([this] { rocarusurio1Click(); }); });
+    acaoDoMenu(ConsultarCota1, &TfrmMain::ConsultarCota1Click);
+    acaoDoMenu(Relatporio1, &TfrmMain::Relatporio1Click);
+    acaoDoMenu(rocarusurio1, &TfrmMain::rocarusurio1Click);
 
     TrayIcon = new TTrayIcon(this);
     TrayIcon->setObjectName(QStringLiteral("TrayIcon"));
@@ -178,6 +196,16 @@ void TfrmMain::criaBandeja()
     // Docking the icon takes a few round trips with the desktop (and a look for a D-Bus tray host):
     // the panel goes on screen first, and the icon follows on the event loop's first turn.
     QTimer::singleShot(0, TrayIcon, &TTrayIcon::show);
+}
+
+void TfrmMain::acaoDoMenu(QAction* acao, void (TfrmMain::*clique)())
+{
+    connect(acao, &QAction::triggered, this, [this, clique] {
+        // A StatusNotifier tray opens its menu over the box that confirms a prompt's answer; the prompt
+        // being confirmed stays, as it does where the box blocks the menu.
+        if (despachante->Estado() != Despachante::EstadoDoPrompt::Confirmando)
+            guarded([this, clique] { (this->*clique)(); });
+    });
 }
 
 void TfrmMain::FormCreate()
@@ -222,11 +250,20 @@ void TfrmMain::MostraPainel(QWidget* painel)
 void TfrmMain::EscondePainel(QWidget* painel)
 {
     painel->setVisible(false);
+    // A hidden window keeps its focus field; left in a hidden panel, the keys typed after the window
+    // comes back would go into it.
+    if (QWidget* foco = focusWidget(); foco && painel->isAncestorOf(foco))
+        foco->clearFocus();
 }
 
 void TfrmMain::MostraSomente(QWidget* painel)
 {
     despachante->PromptDeixaATela();
+    ExibeSomente(painel);
+}
+
+void TfrmMain::ExibeSomente(QWidget* painel)
+{
     for (QWidget* p : Paineis()) {
         if (p == painel)
             MostraPainel(p);
@@ -298,6 +335,14 @@ void TfrmMain::AjustaTela()
     move(area.x() + area.width() - width() - 2, baseDaAreaDeTrabalho() - height() - 2);
 }
 
+void TfrmMain::hideEvent(QHideEvent* event)
+{
+    QWidget::hideEvent(event);
+    // However the panel leaves the screen (closed, minimised, hidden by the desktop), a prompt on it
+    // goes back to the queue.
+    guarded([this] { despachante->PromptDeixaATela(); });
+}
+
 void TfrmMain::closeEvent(QCloseEvent* event)
 {
     guarded([this] { FormCloseQuery(); });
@@ -309,7 +354,7 @@ void TfrmMain::FormCloseQuery()
     // The agent has no exit command: closing hides it to the tray and brings back the main panel.
     TrayIcon->setMinimizeToTray(true);
     hide();
-    MostraSomente(pnlMain);
+    ExibeSomente(pnlMain);
     RetomaPromptEmSeguida();
 }
 
@@ -392,7 +437,10 @@ void TfrmMain::Button2D7Click()
     const QString login = pnlLogin->edtLogin->text();
     if (login.isEmpty())
         return;
+    const int anterior = m_contexto->CodUsuario();
     if (m_contexto->ValidaLogin(login, CodificaSenha(pnlLogin->medSenha->text()))) {
+        if (m_contexto->CodUsuario() != anterior)
+            despachante->UsuarioTrocado();
         AtualizaPainel();
         close();
     } else {
@@ -436,7 +484,7 @@ void TfrmMain::WMEndSession()
 
 bool TfrmMain::JanelaNaTela() const
 {
-    return isVisible();
+    return isVisible() && !isMinimized();
 }
 
 bool TfrmMain::OutraJanelaNaTela() const
@@ -444,13 +492,7 @@ bool TfrmMain::OutraJanelaNaTela() const
     return JanelasDoAgente::haOutraAberta(this);
 }
 
-void TfrmMain::EscondePaineis()
-{
-    for (QWidget* p : Paineis())
-        EscondePainel(p);
-}
-
-void TfrmMain::MostraPainelDaMensagem(const DecisaoDaMensagem& decisao)
+void TfrmMain::MostraMensagem(const DecisaoDaMensagem& decisao)
 {
     using Acao = DecisaoDaMensagem::Acao;
     QWidget* painel = pnlMain;
@@ -472,20 +514,18 @@ void TfrmMain::MostraPainelDaMensagem(const DecisaoDaMensagem& decisao)
     default:
         return;
     }
+    Button2D1->setVisible(!decisao.Pergunta());
     if (auto* prompt = qobject_cast<PainelPrompt*>(painel))
         prompt->Preenche(decisao);
+    ExibeSomente(painel);
     resize(Largura, painel->height() + 60);
-    MostraPainel(painel);
+    TrayIcon->ShowMainForm();
 }
 
 void TfrmMain::MostraPainelPrincipal()
 {
-    MostraSomente(pnlMain);
-}
-
-void TfrmMain::MostraJanela()
-{
-    TrayIcon->ShowMainForm();
+    ExibeSomente(pnlMain);
+    Button2D1->show();
 }
 
 void TfrmMain::FechaJanela()
@@ -498,11 +538,6 @@ void TfrmMain::MostraBotaoFechar()
     Button2D1->show();
 }
 
-void TfrmMain::EscondeBotaoFechar()
-{
-    Button2D1->hide();
-}
-
 void TfrmMain::RegistraEstacao()
 {
     m_contexto->RegistraInstancia();
@@ -513,8 +548,8 @@ void TfrmMain::MostraAviso(const QString& texto)
     TrayIcon->ShowBalloonHint(QStringLiteral("Aviso"), texto, QSystemTrayIcon::Information, 10);
 }
 
-void TfrmMain::AtualizaListas(ResultSet& centrosDeCusto)
+void TfrmMain::AtualizaListas(const QList<CentroDeCusto>& centros)
 {
-    pnlCentroCusto->centroCusto->AtualizaLista(centrosDeCusto);
-    pnlCentroCustoObs->centroCusto->AtualizaLista(centrosDeCusto);
+    pnlCentroCusto->centroCusto->AtualizaLista(centros);
+    pnlCentroCustoObs->centroCusto->AtualizaLista(centros);
 }

@@ -54,19 +54,16 @@ public:
     QList<QWidget*> Paineis() const;
     void EscondePainel(QWidget* painel);
 
-    // What the dispatcher and the prompts' answers ask of the window.
+    // What the dispatcher tells the window.
     bool JanelaNaTela() const override;
     bool OutraJanelaNaTela() const override;
-    void EscondePaineis() override;
-    void MostraPainelDaMensagem(const DecisaoDaMensagem& decisao) override;
+    void MostraMensagem(const DecisaoDaMensagem& decisao) override;
     void MostraPainelPrincipal() override;
-    void MostraJanela() override;
-    void FechaJanela() override;
     void MostraBotaoFechar() override;
-    void EscondeBotaoFechar() override;
+    void FechaJanela() override;
     void RegistraEstacao() override;
     void MostraAviso(const QString& texto) override;
-    void AtualizaListas(ResultSet& centrosDeCusto) override;
+    void AtualizaListas(const QList<CentroDeCusto>& centros) override;
 
     // The end of the desktop session: releases what the window owns and the data module, in order,
     // reporting each step. Safe to call twice; the caller destroys the window afterwards.
@@ -110,6 +107,7 @@ Q_SIGNALS:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
@@ -121,7 +119,10 @@ private:
     void FormActivate();
     void FormCloseQuery();
     void CarregaLogotipo();
+    // The user chose another panel: a prompt on screen gives way.
     void MostraSomente(QWidget* painel);
+    void ExibeSomente(QWidget* painel);
+    void acaoDoMenu(QAction* acao, void (TfrmMain::*clique)());
     void RetomaPromptEmSeguida();
     void focoMudou(QWindow* janela);
 

@@ -1,28 +1,19 @@
 #include "RespostasDosPrompts.h"
 
-#include "AppError.h"
-#include "Dataset.h"
 #include "Despachante.h"
 #include "FormatoMensagem.h"
-#include "JanelaDeNotificacoes.h"
-#include "LocalizaCentroCusto.h"
 #include "MessageBoxes.h"
-#include "TdtmMain.h"
 
-RespostasDosPrompts::RespostasDosPrompts(Despachante& despachante, JanelaDeNotificacoes& janela,
-                                         TdtmMain& dados)
-    : m_despachante(despachante), m_janela(janela), m_dados(&dados)
+#include <QScopeGuard>
+
+RespostasDosPrompts::RespostasDosPrompts(Despachante& despachante, Gravacao grava)
+    : m_despachante(despachante), m_grava(std::move(grava))
 {
 }
 
-std::optional<QVariant> RespostasDosPrompts::CodigoNaLista(const QString& codigo) const
+std::optional<int> RespostasDosPrompts::CodigoNaLista(const QString& codigo) const
 {
-    if (!m_dados)
-        return std::nullopt;
-    ResultSet& lista = m_dados->cdsCentroCusto->result();
-    if (!LocalizaCentroCusto(lista, codigo))
-        return std::nullopt;
-    return lista.field(QStringLiteral("cod_centro_custo"));
+    return CentroDeCusto::Localiza(m_despachante.CentrosDeCusto(), codigo);
 }
 
 bool RespostasDosPrompts::CentroCustoValido(const QString& codigo) const
@@ -30,21 +21,19 @@ bool RespostasDosPrompts::CentroCustoValido(const QString& codigo) const
     return codigo != QLatin1String("-1") && CodigoNaLista(codigo).has_value();
 }
 
-void RespostasDosPrompts::AtribuiAImpressao(const QString& sql, const QList<QVariant>& valores) const
+bool RespostasDosPrompts::Atribui(const QString& pergunta, const QString& sql, const QList<QVariant>& valores)
 {
-    if (!m_dados)
-        throw AppError(QStringLiteral("A conexão com o banco de dados foi encerrada"));
-    Dataset consulta(m_dados->dbCorvelLane);
-    consulta.setSql(sql);
-    for (qsizetype i = 0; i < valores.size(); ++i)
-        consulta.setParameter(i, valores.at(i));
-    consulta.execute();
-}
-
-void RespostasDosPrompts::FechaRespondido()
-{
-    m_despachante.PromptRespondido();
-    m_janela.FechaJanela();
+    m_despachante.ConfirmacaoAberta();
+    bool gravado = false;
+    const auto naoRespondido = qScopeGuard([&] {
+        if (!gravado)
+            m_despachante.NaoRespondido();
+    });
+    if (!MessageBoxes::confirm(pergunta))
+        return false;
+    m_grava(sql, valores);
+    gravado = true;
+    return true;
 }
 
 void RespostasDosPrompts::CentroCusto(const QString& codigo, const ImpressaoDoPrompt& impressao)
@@ -57,14 +46,11 @@ void RespostasDosPrompts::CentroCusto(const QString& codigo, const ImpressaoDoPr
         const QString pergunta = QStringLiteral("Confirma a atribuição do centro de custo ") + codigo +
                                  QStringLiteral(" para a impressão ") + impressao.documento +
                                  QLatin1Char('?');
-        if (MessageBoxes::confirm(pergunta)) {
-            AtribuiAImpressao(
+        if (Atribui(
+                pergunta,
                 QStringLiteral("update impressoes set cod_centro_custo =:p1 \r\nwhere cod_impressoes = :p2 "),
-                {codigo, FormatoMensagem::Inteiro(impressao.codigo)});
-            m_janela.MostraBotaoFechar();
-            FechaRespondido();
-        }
-        m_despachante.MostrarNotificacao();
+                {codigo, FormatoMensagem::Inteiro(impressao.codigo)}))
+            m_despachante.Respondido();
     } catch (const std::exception&) {
         MessageBoxes::plain(QStringLiteral("Falha na atribuição do centro de custo"));
     }
@@ -78,14 +64,9 @@ void RespostasDosPrompts::Observacao(const QString& observacao, const ImpressaoD
     }
     const QString pergunta = QStringLiteral("Confirma a atribuição da observação: \"") + observacao +
                              QStringLiteral("\" para a impressão ") + impressao.documento + QLatin1Char('?');
-    if (!MessageBoxes::confirm(pergunta))
-        return;
-    AtribuiAImpressao(QStringLiteral("update impressoes set obs =:p1 \r\nwhere cod_impressoes = :p2 "),
-                      {observacao, FormatoMensagem::Inteiro(impressao.codigo)});
-    FechaRespondido();
-    m_despachante.MostrarNotificacao();
-    // After the next prompt has been shown: so that one shows its close button.
-    m_janela.MostraBotaoFechar();
+    if (Atribui(pergunta, QStringLiteral("update impressoes set obs =:p1 \r\nwhere cod_impressoes = :p2 "),
+                {observacao, FormatoMensagem::Inteiro(impressao.codigo)}))
+        m_despachante.Respondido();
 }
 
 void RespostasDosPrompts::CentroCustoObs(const QString& codigo, const QString& observacao,
@@ -98,13 +79,9 @@ void RespostasDosPrompts::CentroCustoObs(const QString& codigo, const QString& o
     const QString pergunta = QStringLiteral("Confirma a atribuição do centro de custo ") + codigo +
                              QStringLiteral(" e a observação \"") + observacao +
                              QStringLiteral("\" para a impressão ") + impressao.documento + QLatin1Char('?');
-    if (MessageBoxes::confirm(pergunta)) {
-        AtribuiAImpressao(
-            QStringLiteral(
-                "update impressoes set cod_centro_custo =:p1, obs = :p2 \r\nwhere cod_impressoes = :p3 "),
-            {codigo, observacao, FormatoMensagem::Inteiro(impressao.codigo)});
-        m_janela.MostraBotaoFechar();
-        FechaRespondido();
-    }
-    m_despachante.MostrarNotificacao();
+    if (Atribui(pergunta,
+                QStringLiteral(
+                    "update impressoes set cod_centro_custo =:p1, obs = :p2 \r\nwhere cod_impressoes = :p3 "),
+                {codigo, observacao, FormatoMensagem::Inteiro(impressao.codigo)}))
+        m_despachante.Respondido();
 }

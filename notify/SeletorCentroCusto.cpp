@@ -3,7 +3,6 @@
 #include "EventGuard.h"
 #include "PlainLabel.h"
 #include "RespostasDosPrompts.h"
-#include "ResultSet.h"
 
 #include <QComboBox>
 #include <QFocusEvent>
@@ -30,8 +29,9 @@ bool SeletorCentroCusto::eventFilter(QObject* objeto, QEvent* evento)
 {
     // Leaving the field means the focus went to another control of the window. The window losing
     // activation (a box opening, the user switching programs) or a pop-up menu is not leaving it: the
-    // box that a bad code raises would otherwise raise a second one.
-    if (objeto == codigo && evento->type() == QEvent::FocusOut) {
+    // box that a bad code raises would otherwise raise a second one. Nor is the panel going off screen
+    // (the tray menu's "Relatório" over the prompt): the user never left the field.
+    if (objeto == codigo && evento->type() == QEvent::FocusOut && codigo->isVisible()) {
         const Qt::FocusReason motivo = static_cast<QFocusEvent*>(evento)->reason();
         if (motivo != Qt::ActiveWindowFocusReason && motivo != Qt::PopupFocusReason)
             guarded([this] { CodigoExit(); });
@@ -39,19 +39,18 @@ bool SeletorCentroCusto::eventFilter(QObject* objeto, QEvent* evento)
     return QObject::eventFilter(objeto, evento);
 }
 
-void SeletorCentroCusto::AtualizaLista(ResultSet& lista)
+void SeletorCentroCusto::AtualizaLista(const QList<CentroDeCusto>& lista)
 {
     const QVariant escolhido = nome->currentData();
     nome->clear();
-    for (lista.first(); !lista.eof(); lista.next())
-        nome->addItem(lista.field(QStringLiteral("nome_centro_custo")).toString(),
-                      lista.field(QStringLiteral("cod_centro_custo")));
+    for (const CentroDeCusto& centro : lista)
+        nome->addItem(centro.nome, centro.codigo);
     nome->setCurrentIndex(escolhido.isValid() ? nome->findData(escolhido) : -1);
 }
 
 void SeletorCentroCusto::CodigoExit()
 {
-    if (const std::optional<QVariant> achado = m_respostas.CodigoNaLista(codigo->text()))
+    if (const std::optional<int> achado = m_respostas.CodigoNaLista(codigo->text()))
         nome->setCurrentIndex(nome->findData(*achado));
 }
 

@@ -1,11 +1,12 @@
 #pragma once
 
+#include "CentroDeCusto.h"
+
 #include <QObject>
 
 class QComboBox;
 class QLineEdit;
 class QWidget;
-class ResultSet;
 class RespostasDosPrompts;
 
 // The code field and the name list of a cost-centre prompt, kept in step: leaving the code field
@@ -19,7 +20,7 @@ public:
                        const char* nomeNome);
 
     // Fills the name list from the cost-centre list again, keeping the chosen code.
-    void AtualizaLista(ResultSet& lista);
+    void AtualizaLista(const QList<CentroDeCusto>& lista);
 
     // The handlers behind leaving the code field and closing the name list.
     void CodigoExit();

@@ -5,7 +5,6 @@
 #include "EventGuard.h"
 #include "ExecutableFolder.h"
 #include "FormatoMensagem.h"
-#include "InstantaneoDaFila.h"
 #include "TUtil.h"
 #include "TcpConnection.h"
 #include "TcpListener.h"
@@ -31,10 +30,8 @@ void registra(const QString& mensagem)
 
 } // namespace
 
-ServidorChat::ServidorChat(QStringList& fila, int& contadorLogFila, std::function<void()> mostrarNotificacao,
-                           QObject* parent)
-    : QObject(parent), m_fila(fila), m_contadorLogFila(contadorLogFila),
-      m_mostrarNotificacao(std::move(mostrarNotificacao)), m_servidor(new TcpListener(this))
+ServidorChat::ServidorChat(std::function<void(const QString&)> entrega, QObject* parent)
+    : QObject(parent), m_entrega(std::move(entrega)), m_servidor(new TcpListener(this))
 {
     setObjectName(QStringLiteral("ServidorChat"));
     m_varredura = new QTimer(this);
@@ -203,15 +200,7 @@ void ServidorChat::ServidorChatClientRead(const QByteArray& bytes)
     try {
         if (!FormatoMensagem::Aceita(texto))
             return;
-        if (m_fila.size() >= LimiteDaFila) {
-            registra(QStringLiteral("Mensagem descartada: há %1 notificações aguardando resposta")
-                         .arg(m_fila.size()));
-            return;
-        }
-        m_fila.append(texto);
-        GravaInstantaneo();
-        ++m_contadorLogFila;
-        m_mostrarNotificacao();
+        m_entrega(texto);
     } catch (const std::exception&) {
         // Whatever failed, the message already queued stays queued for a later dispatch.
         registra(QStringLiteral("Mensagem inválida: Exception"));
@@ -222,9 +211,4 @@ void ServidorChat::ServidorChatClientError()
 {
     registra(QStringLiteral("Erro no socket") +
              QLocale::system().toString(Clock::now().date(), QLocale::ShortFormat));
-}
-
-void ServidorChat::GravaInstantaneo()
-{
-    InstantaneoDaFila::grava(m_contadorLogFila, m_conteudo.de(m_fila));
 }

@@ -1,10 +1,8 @@
 #pragma once
 
-#include "ConteudoDaFila.h"
 #include "RemetentesPermitidos.h"
 
 #include <QObject>
-#include <QStringList>
 #include <functional>
 #include <map>
 
@@ -13,18 +11,17 @@ class TcpConnection;
 class TcpListener;
 
 // The listener for the print-accounting server's notifications. Every read on a connection is one
-// message: it is logged, checked, queued, the queue is saved to a snapshot file in the working
-// directory, and the dispatcher is called. The agent never writes to a connection; it closes one only
-// to protect the workstation: a sender the settings file does not allow, or a silent one past the limits.
+// message: it is logged, checked and handed to the dispatcher, which queues it. The agent never writes to a
+// connection; it closes one only to protect the workstation: a sender the settings file does not allow, or a
+// silent one past the limits.
 class ServidorChat : public QObject {
     Q_OBJECT
 
 public:
     static constexpr quint16 PortaPadrao = 900;
     // Limits no real installation reaches, so that a flood from the network cannot exhaust the
-    // workstation: messages waiting for an answer, connections held open, and the characters of one
-    // read that go into the log. The snapshot files kept are bounded too (InstantaneoDaFila).
-    static constexpr int LimiteDaFila = 5000;
+    // workstation: connections held open, and the characters of one read that go into the log. The
+    // queue (Despachante) and the snapshot files kept (InstantaneoDaFila) are bounded too.
     static constexpr int LimiteDeConexoes = 200;
     static constexpr int LimiteRigidoDeConexoes = 800; // past it, accepting waits
     static constexpr qint64 EsperaPorDados = 2000;     // ms a connection may stay silent past the limit
@@ -35,8 +32,8 @@ public:
     // The agent's settings file, in the executable's folder; it says who may send.
     static constexpr const char* ArquivoDeConfiguracao = "corvellane.conf";
 
-    ServidorChat(QStringList& fila, int& contadorLogFila, std::function<void()> mostrarNotificacao,
-                 QObject* parent = nullptr);
+    // entrega takes each accepted message; what it throws is logged, and the next read goes on.
+    ServidorChat(std::function<void(const QString&)> entrega, QObject* parent = nullptr);
     ~ServidorChat() override;
 
     // Reads who may send, then listens on all local addresses. Throws AppError with what an administrator
@@ -60,14 +57,10 @@ private:
     void DescartaConexoesOciosas(qsizetype quantas);
     qsizetype ConexoesAbertas() const;
     void Varre();
-    void GravaInstantaneo();
 
-    QStringList& m_fila;
-    int& m_contadorLogFila;
-    std::function<void()> m_mostrarNotificacao;
+    std::function<void(const QString&)> m_entrega;
     TcpListener* m_servidor;
     QTimer* m_varredura; // runs only while accepting is paused
-    ConteudoDaFila m_conteudo;
     RemetentesPermitidos m_remetentes;
     std::map<NetworkAddress, qint64> m_recusasRegistradas; // when each refused sender was last logged
 };

@@ -14,6 +14,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QPainter>
+#include <QTemporaryDir>
 #include <QTest>
 #include <cstdio>
 
@@ -112,10 +113,12 @@ int main(int argc, char* argv[])
         } prompts[] = {{"1;815;3;Contrato de prestação de serviços.docx", "prompt-cost-centre"},
                        {"2;816;12;Planta baixa - bloco C.pdf", "prompt-cost-centre-and-observation"},
                        {"4;817;1;Ata da reunião.docx", "prompt-observation"}};
+        // The queue's snapshot files are the agent's, not the pictures'.
+        QTemporaryDir snapshots;
+        QDir::setCurrent(snapshots.path());
         for (const auto& prompt : prompts) {
-            window->close();
-            window->despachante->FilaMensagens.append(QString::fromUtf8(prompt.message));
-            window->despachante->MostrarNotificacao();
+            window->despachante->Respondido(); // each prompt in its turn, the one before done with
+            window->despachante->Recebe(QString::fromUtf8(prompt.message));
             save(window.get(), QLatin1String(prompt.name));
         }
     }

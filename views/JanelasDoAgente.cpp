@@ -55,7 +55,10 @@ QList<QPointer<QWidget>> abertasExceto(const QWidget* janela)
 
 bool haOutraAberta(const QWidget* janela)
 {
-    return !abertasExceto(janela).isEmpty();
+    // A report form whose preview has gone holds nothing on screen.
+    const QList<QPointer<QWidget>> abertas = abertasExceto(janela);
+    return std::any_of(abertas.begin(), abertas.end(),
+                       [](const QPointer<QWidget>& w) { return w->isVisible(); });
 }
 
 void fechaTodasExceto(const QWidget* janela)

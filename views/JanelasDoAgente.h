@@ -18,7 +18,7 @@ bool eFormularioAberto(const QWidget* janela);
 // close frees on the way is skipped.
 void fechaTodasExceto(const QWidget* janela);
 
-// Whether a window of the agent other than janela is open.
+// Whether a window of the agent other than janela is on screen.
 bool haOutraAberta(const QWidget* janela);
 
 } // namespace JanelasDoAgente

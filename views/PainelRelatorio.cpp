@@ -139,5 +139,5 @@ void PainelRelatorio::Button2D3Click()
                              {QStringLiteral(" e "), false},
                              {edtDataFim->text(), true},
                              {QStringLiteral("."), false}};
-    formulario->Visualiza();
+    connect(formulario->Visualiza(), &QObject::destroyed, this, &PainelRelatorio::previaFechada);
 }

@@ -33,6 +33,10 @@ public:
     // The run behind "Visualizar". Errors leave it as exceptions; the button's handler reports them.
     void Button2D3Click();
 
+Q_SIGNALS:
+    // The preview of a run went.
+    void previaFechada();
+
 private:
     std::function<const TContext*()> m_contexto;
 };

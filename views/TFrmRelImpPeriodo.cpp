@@ -25,7 +25,9 @@ TFrmRelImpPeriodo::TFrmRelImpPeriodo(QList<ReportRow> linhas, QWidget* dono)
 
 TFrmRelImpPeriodo::~TFrmRelImpPeriodo()
 {
-    delete m_previa; // it draws through this form and its printer
+    if (m_previa)
+        m_previa->disconnect(); // the windows it would tell of its end may be going too
+    delete m_previa;            // it draws through this form and its printer
     if (FrmRelImpPeriodo == this)
         FrmRelImpPeriodo = nullptr;
 }

@@ -42,11 +42,7 @@ class tst_Notificacoes : public QObject {
     std::unique_ptr<TfrmMain> window;
     QString previousDir;
 
-    void receive(const QString& message)
-    {
-        window->despachante->FilaMensagens.append(message);
-        window->despachante->MostrarNotificacao();
-    }
+    void receive(const QString& message) { window->despachante->Recebe(message); }
 
     static QVariant job(int code, const char* column)
     {
@@ -141,7 +137,7 @@ private Q_SLOTS:
         for (QWidget* p : window->Paineis())
             QCOMPARE(p->isVisible(), p->objectName() == panel);
         QCOMPARE(window->Button2D1->isVisible(), closeButton);
-        QVERIFY(window->despachante->FilaMensagens.isEmpty());
+        QVERIFY(window->despachante->Fila().isEmpty());
     }
 
     void promptShowsTheJob()
@@ -168,13 +164,11 @@ private Q_SLOTS:
         receive("1;815;3;primeiro.doc");
         receive("1;816;3;segundo.doc");
         QVERIFY(window->pnlMain->isVisible());
-        QCOMPARE(window->despachante->FilaMensagens,
-                 (QStringList{"1;815;3;primeiro.doc", "1;816;3;segundo.doc"}));
+        QCOMPARE(window->despachante->Fila(), (QStringList{"1;815;3;primeiro.doc", "1;816;3;segundo.doc"}));
         window->close();
         receive("1;817;3;terceiro.doc");
         QCOMPARE(window->pnlCentroCusto->impressao->documento->text(), "primeiro.doc");
-        QCOMPARE(window->despachante->FilaMensagens,
-                 (QStringList{"1;816;3;segundo.doc", "1;817;3;terceiro.doc"}));
+        QCOMPARE(window->despachante->Fila(), (QStringList{"1;816;3;segundo.doc", "1;817;3;terceiro.doc"}));
     }
 
     // Messages that arrive through the listener while a prompt waits queue behind it, and the waiting
@@ -186,7 +180,7 @@ private Q_SLOTS:
         TestRows::costCentres({{20, "Compras"}});
         for (const char* message : {"1;816;3;a.doc", "4;817;3;b.doc", "2;816;3;c.doc"})
             window->ServidorChat_->ServidorChatClientRead(message);
-        QCOMPARE(window->despachante->FilaMensagens.size(), 3);
+        QCOMPARE(window->despachante->Fila().size(), 3);
         QCOMPARE(window->pnlCentroCusto->impressao->documento->text(), "Contrato.doc");
         QTRY_VERIFY(window->pnlCentroCusto->centroCusto->nome->findData(20) >= 0);
         QVERIFY(window->pnlCentroCustoObs->centroCusto->nome->findData(20) >= 0);
@@ -196,7 +190,7 @@ private Q_SLOTS:
             qScopeGuard([] { TestDatabase::exec("rename table centro_custo_fora to centro_custo"); });
         window->ServidorChat_->ServidorChatClientRead("1;815;3;d.doc");
         QTRY_COMPARE(folder->logMessages().last(), QString::fromUtf8("Mensagem inválida: Exception"));
-        QCOMPARE(window->despachante->FilaMensagens.size(), 4);
+        QCOMPARE(window->despachante->Fila().size(), 4);
         QVERIFY(window->pnlCentroCusto->isVisible());
     }
 
@@ -210,7 +204,7 @@ private Q_SLOTS:
         QVERIFY(!window->isVisible());
         QCOMPARE(window->TrayIcon->lastBalloonTitle(), "Aviso");
         QCOMPARE(window->TrayIcon->lastBalloonText(), QString::fromUtf8("Sua cota está acabando"));
-        QVERIFY(window->despachante->FilaMensagens.isEmpty());
+        QVERIFY(window->despachante->Fila().isEmpty());
         QVERIFY(window->Button2D1->isVisibleTo(window.get()));
         QVERIFY(window->pnlMain->isVisibleTo(window.get())); // the next showing is not an empty window
     }
@@ -234,13 +228,12 @@ private Q_SLOTS:
     {
         QFETCH(QString, message);
         QFETCH(QString, log);
-        window->despachante->FilaMensagens.append(message);
-        receive("1;816;3;seguinte.doc");
+        receive(message);
         QVERIFY(!window->isVisible());
         QCOMPARE(folder->logMessages().last(), log);
-        QCOMPARE(window->despachante->FilaMensagens, QStringList{"1;816;3;seguinte.doc"});
+        QVERIFY(window->despachante->Fila().isEmpty());
         QVERIFY(window->pnlMain->isVisibleTo(window.get()));
-        window->despachante->MostrarNotificacao(); // the queue moves on
+        receive("1;816;3;seguinte.doc"); // the queue moves on
         QCOMPARE(window->pnlCentroCusto->impressao->documento->text(), "seguinte.doc");
     }
 
@@ -334,8 +327,7 @@ private Q_SLOTS:
         window->ConsultarCota1Click();
         QVERIFY(FrmCota);
         QVERIFY(!window->isVisible());
-        QCOMPARE(window->despachante->FilaMensagens,
-                 (QStringList{"4;815;3;Contrato.doc", "1;816;3;Depois.doc"}));
+        QCOMPARE(window->despachante->Fila(), (QStringList{"4;815;3;Contrato.doc", "1;816;3;Depois.doc"}));
         QCOMPARE(folder->logMessages().last(),
                  QString::fromUtf8("Mensagem devolvida à fila: 4;815;3;Contrato.doc"));
         FrmCota->close();
@@ -345,11 +337,49 @@ private Q_SLOTS:
 
         window->rocarusurio1Click(); // "Trocar usuário" takes the panel's place
         QVERIFY(window->pnlLogin->isVisible());
-        QCOMPARE(window->despachante->FilaMensagens.first(), "4;815;3;Contrato.doc");
+        QCOMPARE(window->despachante->Fila().first(), "4;815;3;Contrato.doc");
         QVERIFY(window->Button2D1->isVisible()); // no prompt holds the window now
         window->close();
         QTRY_VERIFY(window->pnlObservacao->isVisible());
         QVERIFY(window->isVisible());
+    }
+
+    // However the panel leaves the screen, its prompt goes back; and a hidden panel takes no keys: the
+    // ones typed after the window comes back do not write the observation again.
+    void minimisedPromptComesBackAndHiddenPanelsTakeNoInput()
+    {
+        window->TrayIcon->setMinimizeToTray(true);
+        receive("4;815;3;Contrato.doc");
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        window->pnlObservacao->edtObs->setFocus();
+        window->setWindowState(Qt::WindowMinimized);
+        QTRY_VERIFY(!window->isVisible());
+        QCOMPARE(window->despachante->Fila(), QStringList{"4;815;3;Contrato.doc"});
+
+        receive("1;816;3;Depois.doc"); // the prompt given back comes first
+        QVERIFY(window->pnlObservacao->isVisible());
+        window->pnlObservacao->edtObs->setText("ok");
+        boxes->answerNext(true);
+        window->pnlObservacao->Button2DEnviarObsClick();
+        QCOMPARE(job(815, "obs").toString(), "ok");
+        QVERIFY(window->pnlCentroCusto->isVisible());
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        QTest::keyClick(window->windowHandle(), Qt::Key_Return);
+        QCOMPARE(job(815, "obs").toString(), "ok");
+    }
+
+    // Choosing another panel over a prompt is not leaving its code field, whatever the field holds.
+    void otherPanelOverABadCodeRaisesNoBox()
+    {
+        receive("1;815;3;Contrato.doc");
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        QLineEdit* code = window->pnlCentroCusto->centroCusto->codigo;
+        code->setFocus();
+        QTRY_VERIFY(code->hasFocus());
+        code->setText("abc");
+        window->Relatporio1->trigger();
+        window->rocarusurio1->trigger();
+        QVERIFY(boxes->shown().isEmpty());
     }
 
     // The session ends while a burst's refresh of the prompt's lists is pending: the refresh goes with
@@ -526,7 +556,7 @@ private Q_SLOTS:
         QCOMPARE(boxes->texts(), QStringList{confirmation});
         QCOMPARE(written(), 0);
         QVERIFY(asked.panel->isVisible());
-        QCOMPARE(window->despachante->FilaMensagens, next.isEmpty() ? QStringList() : QStringList{next});
+        QCOMPARE(window->despachante->Fila(), next.isEmpty() ? QStringList() : QStringList{next});
 
         boxes->answerNext(true);
         QTest::keyClick(asked.observation ? asked.observation : asked.code, Qt::Key_Return);
@@ -536,7 +566,7 @@ private Q_SLOTS:
         QCOMPARE(written(), 1);
 
         QCOMPARE(window->isVisible(), !nextPanel.isEmpty());
-        QVERIFY(window->despachante->FilaMensagens.isEmpty());
+        QVERIFY(window->despachante->Fila().isEmpty());
         QCOMPARE(window->Button2D1->isVisibleTo(window.get()), closeButton);
         if (nextPanel.isEmpty())
             return;

@@ -26,6 +26,7 @@ private Q_SLOTS:
     {
         ConteudoDaFila conteudo;
         QStringList fila;
+        QString servida;
         QRandomGenerator aleatorio(20261210);
         for (int passo = 0; passo < 20000; ++passo) {
             const int mudancas = aleatorio.bounded(3); // several changes between two snapshots, or none
@@ -42,11 +43,14 @@ private Q_SLOTS:
                     if (!fila.isEmpty())
                         fila[aleatorio.bounded(int(fila.size()))] += QStringLiteral("ç");
                     break;
-                case 3:
+                case 3: // the served head given back: at the head again
+                    if (!servida.isEmpty())
+                        fila.prepend(servida);
+                    break;
                 case 4:
                 case 5:
                     if (!fila.isEmpty())
-                        fila.removeFirst();
+                        servida = fila.takeFirst();
                     break;
                 default:
                     fila.append(QStringLiteral("1;%1;3;Relatório %1.doc").arg(passo));

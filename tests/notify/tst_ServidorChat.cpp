@@ -1,6 +1,8 @@
 #include "AppError.h"
 #include "Clock.h"
+#include "Despachante.h"
 #include "InstantaneoDaFila.h"
+#include "JanelaGravada.h"
 #include "ScratchFolder.h"
 #include "ServidorChat.h"
 #include "TcpConnection.h"
@@ -20,9 +22,22 @@ class tst_ServidorChat : public QObject {
     Q_OBJECT
 
     std::unique_ptr<ScratchFolder> folder;
-    QStringList queue;
-    int counter = 0;
+    // On screen, so that the dispatcher only queues what the listener hands it.
+    JanelaGravada window;
+    std::unique_ptr<Despachante> dispatcher;
     int dispatched = 0;
+
+    const QStringList& queue() const { return dispatcher->Fila(); }
+    static qsizetype counter() { return QDir().entryList({"logfila*.txt"}, QDir::Files).size(); }
+    void listen(std::function<QList<CentroDeCusto>()> lists = [] { return QList<CentroDeCusto>(); })
+    {
+        dispatcher = std::make_unique<Despachante>(window, std::move(lists));
+        server = std::make_unique<ServidorChat>([this](const QString& message) {
+            ++dispatched;
+            dispatcher->Recebe(message);
+        });
+        server->Escuta(0);
+    }
     std::unique_ptr<ServidorChat> server;
     QString previousDir;
 
@@ -48,8 +63,7 @@ class tst_ServidorChat : public QObject {
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(settings);
         file.close();
-        server = std::make_unique<ServidorChat>(queue, counter, [this] { ++dispatched; });
-        server->Escuta(0);
+        listen();
     }
 
     // Connects from the address, sends a message and tells whether the agent closed the connection
@@ -77,17 +91,17 @@ private Q_SLOTS:
         folder = std::make_unique<ScratchFolder>();
         previousDir = QDir::currentPath();
         QDir::setCurrent(folder->path()); // snapshots go to the working directory
-        queue.clear();
-        counter = 0;
+        window = JanelaGravada();
+        window.naTela = true;
         dispatched = 0;
-        server = std::make_unique<ServidorChat>(queue, counter, [this] { ++dispatched; });
-        server->Escuta(0);
+        listen();
     }
 
     void cleanup()
     {
         Clock::setSourceForTesting({});
         server.reset();
+        dispatcher.reset();
         QDir::setCurrent(previousDir);
         folder.reset();
     }
@@ -127,8 +141,8 @@ private Q_SLOTS:
         QFETCH(QStringList, log);
         send(message);
         QCOMPARE(folder->logMessages(), log);
-        QCOMPARE(queue.size(), queued ? 1 : 0);
-        QCOMPARE(counter, queued ? 1 : 0);
+        QCOMPARE(queue().size(), queued ? 1 : 0);
+        QCOMPARE(counter(), queued ? 1 : 0);
         QCOMPARE(dispatched, queued ? 1 : 0);
         QCOMPARE(QFile::exists("logfila0.txt"), queued);
     }
@@ -138,7 +152,7 @@ private Q_SLOTS:
         server->ServidorChatClientRead(QByteArray());
         QCOMPARE(folder->logMessages(),
                  (QStringList{"Mensagem recebida: ", QString::fromUtf8("Mensagem inválida: Exception")}));
-        QVERIFY(queue.isEmpty());
+        QVERIFY(queue().isEmpty());
     }
 
     void snapshotsHoldThePendingMessagesOldestFirst()
@@ -146,47 +160,39 @@ private Q_SLOTS:
         // Nothing is served here, so every message stays pending.
         for (const char* message : {"1;1;1;a.doc", "1;2;2;b.doc", "1;3;3;c;d.doc", "10;aviso!"})
             send(message);
-        QCOMPARE(counter, 4);
+        QCOMPARE(counter(), 4);
         QCOMPARE(snapshot(3), QByteArray("1;1;1;a.doc\r\n1;2;2;b.doc\r\n1;3;3;c;d.doc\r\n10;aviso!\r\n"));
         QCOMPARE(snapshot(0), QByteArray("1;1;1;a.doc\r\n"));
-        QCOMPARE(queue.at(2), "1;3;3;c;d.doc"); // a ';' in the document name arrives whole
+        QCOMPARE(queue().at(2), "1;3;3;c;d.doc"); // a ';' in the document name arrives whole
     }
 
     void twoMessagesInOneReadAreOne()
     {
         send("1;815;3;a.doc1;816;4;b.doc");
-        QCOMPARE(queue, QStringList{"1;815;3;a.doc1;816;4;b.doc"});
+        QCOMPARE(queue(), QStringList{"1;815;3;a.doc1;816;4;b.doc"});
     }
 
     void snapshotThatCannotBeWrittenKeepsTheMessage()
     {
         QVERIFY(QDir().mkdir("logfila0.txt")); // a folder where the file should go
         send("1;815;3;a.doc");
-        QCOMPARE(queue, QStringList{"1;815;3;a.doc"});
-        QCOMPARE(counter, 0);
-        QCOMPARE(dispatched, 0);
+        QCOMPARE(queue(), QStringList{"1;815;3;a.doc"});
+        QCOMPARE(counter(), 0);
         QCOMPARE(folder->logMessages().last(), QString::fromUtf8("Mensagem inválida: Exception"));
     }
 
     void dispatcherFailureIsLoggedAsInvalid()
     {
-        server = std::make_unique<ServidorChat>(queue, counter, [] { throw std::runtime_error("lista"); });
-        server->Escuta(0);
+        window.naTela = false; // served at once, and reading the lists fails
+        listen([]() -> QList<CentroDeCusto> { throw std::runtime_error("lista"); });
         send("1;815;3;a.doc");
-        QCOMPARE(queue.size(), 1);
-        QCOMPARE(counter, 1);
+        QCOMPARE(queue().size(), 1);
+        QCOMPARE(counter(), 1);
         QCOMPARE(folder->logMessages().last(), QString::fromUtf8("Mensagem inválida: Exception"));
     }
 
     void floodsAreBounded()
     {
-        // A full queue drops what comes on, with one line each.
-        for (int i = 0; i < ServidorChat::LimiteDaFila; ++i)
-            queue.append("1;1;1;x.doc");
-        server->ServidorChatClientRead("1;2;2;y.doc");
-        QCOMPARE(queue.size(), ServidorChat::LimiteDaFila);
-        QVERIFY(folder->logMessages().last().startsWith("Mensagem descartada"));
-
         // A huge read is logged by its start and its size only.
         server->ServidorChatClientRead(QByteArray(1 << 20, 'z'));
         const QString received = folder->logMessages().at(folder->logMessages().size() - 2);
@@ -195,17 +201,18 @@ private Q_SLOTS:
 
         // Only the last snapshots are kept: writing one deletes the one that many numbers back. A file
         // left with the new one's number, longer than the new snapshot, holds exactly the snapshot.
-        queue.clear();
-        counter = 150;
-        QFile old(InstantaneoDaFila::nome(150 - InstantaneoDaFila::Guardados));
-        QFile leftOver(InstantaneoDaFila::nome(150));
+        for (int i = 0; i < InstantaneoDaFila::Guardados; ++i)
+            server->ServidorChatClientRead("1;1;1;x.doc");
+        QFile old(InstantaneoDaFila::nome(0));
+        QFile leftOver(InstantaneoDaFila::nome(InstantaneoDaFila::Guardados));
         for (QFile* file : {&old, &leftOver}) {
             QVERIFY(file->open(QIODevice::WriteOnly));
             file->write(QByteArray(4096, 'o'));
             file->close();
         }
         server->ServidorChatClientRead("1;3;3;z.doc");
-        QCOMPARE(snapshot(150), QByteArray("1;3;3;z.doc\r\n"));
+        QCOMPARE(snapshot(InstantaneoDaFila::Guardados),
+                 QByteArray("1;1;1;x.doc\r\n").repeated(InstantaneoDaFila::Guardados) + "1;3;3;z.doc\r\n");
         QVERIFY(!old.exists());
     }
 
@@ -226,7 +233,7 @@ private Q_SLOTS:
         QCOMPARE(held.at(1)->state(), QAbstractSocket::ConnectedState);
         // The newest connection still carries its message.
         held.back()->write("1;815;3;a.doc");
-        QTRY_COMPARE(queue.size(), 1);
+        QTRY_COMPARE(queue().size(), 1);
     }
 
     // Once accepting pauses, connections wait in the kernel's queue, not one more is taken; those that
@@ -252,7 +259,7 @@ private Q_SLOTS:
         address.sin_family = AF_INET;
         address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
         address.sin_port = htons(server->Porta());
-        // All connected before the listener runs: the kernel completes them in its queue.
+        // All connected before the listener runs: the kernel completes them in its queue().
         for (int i = 0; i < ServidorChat::LimiteRigidoDeConexoes + waiting; ++i) {
             clients.push_back(::socket(AF_INET, SOCK_STREAM, 0));
             QVERIFY(::connect(clients.back(), reinterpret_cast<const sockaddr*>(&address), sizeof address) ==
@@ -262,8 +269,8 @@ private Q_SLOTS:
         QTRY_VERIFY(openConnections() >= ServidorChat::LimiteRigidoDeConexoes);
         QTest::qWait(300);
         QCOMPARE(openConnections(), qsizetype(ServidorChat::LimiteRigidoDeConexoes));
-        QVERIFY(queue.isEmpty());
-        QTRY_COMPARE_WITH_TIMEOUT(queue, QStringList{"1;815;3;a.doc"}, 3 * ServidorChat::EsperaPorDados);
+        QVERIFY(queue().isEmpty());
+        QTRY_COMPARE_WITH_TIMEOUT(queue(), QStringList{"1;815;3;a.doc"}, 3 * ServidorChat::EsperaPorDados);
         QVERIFY(openConnections() <= ServidorChat::LimiteRigidoDeConexoes);
     }
 
@@ -284,7 +291,7 @@ private Q_SLOTS:
         now = now.addSecs(1);
         QVERIFY(refused(QHostAddress::LocalHost));
         QCOMPARE(folder->logMessages(), (QStringList{refusal, refusal}));
-        QVERIFY(queue.isEmpty());
+        QVERIFY(queue().isEmpty());
         QCOMPARE(openConnections(), 0);
 
         const qsizetype before = folder->logMessages().size();
@@ -292,7 +299,7 @@ private Q_SLOTS:
         allowed.connectToHost(QHostAddress::LocalHostIPv6, server->Porta());
         QVERIFY(allowed.waitForConnected(5000));
         allowed.write("1;815;3;a.doc");
-        QTRY_COMPARE(queue, QStringList{"1;815;3;a.doc"});
+        QTRY_COMPARE(queue(), QStringList{"1;815;3;a.doc"});
         QCOMPARE(folder->logMessages().mid(before), QStringList{"Mensagem recebida: 1;815;3;a.doc"});
         QCOMPARE(allowed.state(), QAbstractSocket::ConnectedState); // closing stays the sender's business
     }
@@ -310,14 +317,12 @@ private Q_SLOTS:
         QVERIFY(refused(QHostAddress::LocalHostIPv6));
         QVERIFY(refused(QHostAddress::LocalHost));
         QCOMPARE(folder->logMessages().size(), 3);
-        QVERIFY(queue.isEmpty());
+        QVERIFY(queue().isEmpty());
     }
 
     void portTakenTellsWhatToDo()
     {
-        QStringList otherQueue;
-        int otherCounter = 0;
-        ServidorChat second(otherQueue, otherCounter, [] {});
+        ServidorChat second([](const QString&) {});
         try {
             second.Escuta(server->Porta());
             QFAIL("the port is taken");

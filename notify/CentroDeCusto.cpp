@@ -1,0 +1,29 @@
+#include "CentroDeCusto.h"
+
+#include "FormatoMensagem.h"
+#include "ResultSet.h"
+
+QList<CentroDeCusto> CentroDeCusto::DaLista(ResultSet& lista)
+{
+    QList<CentroDeCusto> centros;
+    for (lista.first(); !lista.eof(); lista.next())
+        centros.append({lista.field(QStringLiteral("cod_centro_custo")).toInt(),
+                        lista.field(QStringLiteral("nome_centro_custo")).toString()});
+    return centros;
+}
+
+std::optional<int> CentroDeCusto::Localiza(const QList<CentroDeCusto>& lista, const QString& codigo)
+{
+    if (lista.isEmpty())
+        return std::nullopt;
+    int procurado = 0;
+    // A code too long for any entry's code is simply not in the list.
+    if (FormatoMensagem::LeNumero(codigo, procurado) == FormatoMensagem::Numero::ForaDoIntervalo)
+        return std::nullopt;
+    procurado = FormatoMensagem::Inteiro(codigo);
+    for (const CentroDeCusto& centro : lista) {
+        if (centro.codigo == procurado)
+            return centro.codigo;
+    }
+    return std::nullopt;
+}
