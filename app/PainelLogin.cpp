@@ -48,6 +48,8 @@ PainelLogin::PainelLogin(QWidget* parent) : QFrame(parent)
     medSenha->setStyleSheet(QStringLiteral("lineedit-password-character: 42"));
     medSenha->setGeometry(134, 56, 115, 21);
     setTabOrder(edtLogin, medSenha);
+    Label12->setBuddy(edtLogin);
+    Label10->setBuddy(medSenha);
 
     auto* bevel = new QFrame(this);
     bevel->setObjectName(QStringLiteral("Bevel5"));
