@@ -65,3 +65,9 @@ PainelLogin::PainelLogin(QWidget* parent) : QFrame(parent)
     connect(Button2D7, &TButton2D::clicked, this, &PainelLogin::enviar);
     connect(Button2D6, &TButton2D::clicked, this, &PainelLogin::cancelar);
 }
+
+void PainelLogin::showEvent(QShowEvent* event)
+{
+    QFrame::showEvent(event);
+    edtLogin->setFocus(Qt::OtherFocusReason);
+}

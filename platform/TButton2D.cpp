@@ -109,8 +109,9 @@ void TButton2D::paintEvent(QPaintEvent*)
         painter.drawPath(frameInside(inner, 1, PressedCornerDiameter));
     }
 
-    if (hasFocus()) {
-        // Only Tab gives the button the focus, so only a keyboard user ever sees this mark.
+    if (hasFocus() && m_focusFromKeyboard) {
+        // Only a keyboard user sees where the focus is; a window that gives its first button the focus
+        // when it is activated looks as it always did.
         painter.setPen(QPen(m_borderColor, 1, Qt::DotLine));
         painter.setRenderHint(QPainter::Antialiasing, false);
         painter.drawRect(rect().adjusted(FrameWidth + 1, FrameWidth + 1, -FrameWidth - 2, -FrameWidth - 2));
@@ -163,6 +164,7 @@ void TButton2D::keyPressEvent(QKeyEvent* event)
 
 void TButton2D::focusInEvent(QFocusEvent* event)
 {
+    m_focusFromKeyboard = event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason;
     update();
     QWidget::focusInEvent(event);
 }

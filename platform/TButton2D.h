@@ -60,4 +60,5 @@ private:
     QColor m_borderColor = QColor(19, 65, 158);
     bool m_pressed = false;
     bool m_hovered = false;
+    bool m_focusFromKeyboard = false;
 };

@@ -29,8 +29,10 @@ QStringList TButton2DAccessible::actionNames() const
 
 void TButton2DAccessible::doAction(const QString& actionName)
 {
+    // Later, not now: a click may open a modal box, and the screen reader waits for this call to return
+    // (as Qt's own buttons do, through their animated click).
     if (actionName == pressAction())
-        button()->click();
+        QMetaObject::invokeMethod(button(), &TButton2D::click, Qt::QueuedConnection);
     else
         QAccessibleWidget::doAction(actionName);
 }

@@ -227,7 +227,7 @@ private Q_SLOTS:
         QVERIFY(actions->actionNames().contains(QAccessibleActionInterface::pressAction()));
         QSignalSpy clicks(button, &TButton2D::clicked);
         actions->doAction(QAccessibleActionInterface::pressAction());
-        QCOMPARE(clicks.count(), 1);
+        QTRY_COMPARE(clicks.count(), 1);
     }
 
     // Tab reaches the button from the field before it, and Space or Enter presses it.
@@ -238,10 +238,16 @@ private Q_SLOTS:
         field->show();
         QWidget::setTabOrder(field, button);
         panel->activateWindow();
+        const QImage unfocused = grabbed();
+        // A window that hands its first button the focus on activation does not change its look.
+        button->setFocus(Qt::ActiveWindowFocusReason);
+        QTRY_VERIFY(button->hasFocus());
+        QCOMPARE(grabbed(), unfocused);
         field->setFocus();
         QTRY_VERIFY(field->hasFocus());
         QTest::keyClick(field, Qt::Key_Tab);
         QTRY_VERIFY(button->hasFocus());
+        QVERIFY2(grabbed() != unfocused, "Tab left no mark on the button");
         QSignalSpy clicks(button, &TButton2D::clicked);
         QTest::keyClick(button, Qt::Key_Space);
         QTest::keyClick(button, Qt::Key_Return);
