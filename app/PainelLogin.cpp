@@ -48,6 +48,8 @@ PainelLogin::PainelLogin(QWidget* parent) : QFrame(parent)
     medSenha->setStyleSheet(QStringLiteral("lineedit-password-character: 42"));
     medSenha->setGeometry(134, 56, 115, 21);
     setTabOrder(edtLogin, medSenha);
+    Label12->setBuddy(edtLogin);
+    Label10->setBuddy(medSenha);
 
     auto* bevel = new QFrame(this);
     bevel->setObjectName(QStringLiteral("Bevel5"));
@@ -62,4 +64,10 @@ PainelLogin::PainelLogin(QWidget* parent) : QFrame(parent)
     connect(medSenha, &QLineEdit::returnPressed, this, &PainelLogin::enviar);
     connect(Button2D7, &TButton2D::clicked, this, &PainelLogin::enviar);
     connect(Button2D6, &TButton2D::clicked, this, &PainelLogin::cancelar);
+}
+
+void PainelLogin::showEvent(QShowEvent* event)
+{
+    QFrame::showEvent(event);
+    edtLogin->setFocus(Qt::OtherFocusReason);
 }

@@ -25,4 +25,8 @@ public:
 Q_SIGNALS:
     void enviar();
     void cancelar();
+
+protected:
+    // The keys go to the login first, whichever control of the window had the focus before.
+    void showEvent(QShowEvent* event) override;
 };

@@ -88,6 +88,7 @@ TfrmDadosConexao::TfrmDadosConexao(QWidget* parent)
     Edit1 = new QLineEdit(Panel1);
     Edit1->setObjectName(QStringLiteral("Edit1"));
     Edit1->setGeometry(56, 40, 238, 21);
+    Label1->setBuddy(Edit1);
 
     Button1 = botao(QStringLiteral("&Confirma"), Panel1, 139, 69);
     Button1->setObjectName(QStringLiteral("Button1"));

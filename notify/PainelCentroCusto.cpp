@@ -16,6 +16,7 @@ PainelCentroCusto::PainelCentroCusto(RespostasDosPrompts& respostas, QWidget* pa
     Button2DCentroCustoSim = botaoEnviar("Button2DCentroCustoSim", QRect(165, 109, 73, 19),
                                          [this] { Button2DCentroCustoSimClick(); });
     enviaComEnter({centroCusto->codigo, centroCusto->nome});
+    respostaEm(centroCusto->codigo);
 }
 
 void PainelCentroCusto::Button2DCentroCustoSimClick()

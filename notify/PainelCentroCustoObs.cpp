@@ -14,12 +14,15 @@ PainelCentroCustoObs::PainelCentroCustoObs(RespostasDosPrompts& respostas, QWidg
     titulo(QStringLiteral("Atribuir centro de custo e observação"), 0, 1, 215);
     impressao = new BlocoImpressao(this, "lCodImpressaoCCO", "lDocumentoCCO", "lPaginasCCO");
     centroCusto = new SeletorCentroCusto(this, respostas, "cbCodigoObs", "cbNomeObs");
-    (new PlainLabel(QStringLiteral("Observação"), this))->move(7, 108);
+    auto* rotuloObs = new PlainLabel(QStringLiteral("Observação"), this);
+    rotuloObs->move(7, 108);
     eObsCC = new QLineEdit(this);
+    rotuloObs->setBuddy(eObsCC);
     eObsCC->setObjectName(QStringLiteral("eObsCC"));
     eObsCC->setGeometry(8, 121, 234, 21);
     bEnviarCCObs = botaoEnviar("bEnviarCCObs", QRect(165, 143, 73, 19), [this] { bEnviarCCObsClick(); });
     enviaComEnter({centroCusto->codigo, centroCusto->nome, eObsCC});
+    respostaEm(centroCusto->codigo);
 }
 
 void PainelCentroCustoObs::bEnviarCCObsClick()

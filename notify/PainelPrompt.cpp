@@ -21,13 +21,14 @@ void PainelPrompt::Preenche(const DecisaoDaMensagem& decisao)
     impressao->Preenche(decisao);
 }
 
-void PainelPrompt::titulo(const QString& texto, int esquerda, int topo, int largura)
+QLabel* PainelPrompt::titulo(const QString& texto, int esquerda, int topo, int largura)
 {
     auto* label = new PlainLabel(texto, this);
     label->setFont(Fonts::msSansSerif(11, true));
     label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     label->setWordWrap(true);
     label->setGeometry(esquerda, topo, largura, 15);
+    return label;
 }
 
 TButton2D* PainelPrompt::botaoEnviar(const char* nome, const QRect& geometria, std::function<void()> resposta)
@@ -39,6 +40,13 @@ TButton2D* PainelPrompt::botaoEnviar(const char* nome, const QRect& geometria, s
     botao->setGeometry(geometria);
     connect(botao, &TButton2D::clicked, this, [this] { guarded(m_resposta); });
     return botao;
+}
+
+void PainelPrompt::showEvent(QShowEvent* evento)
+{
+    QFrame::showEvent(evento);
+    if (m_campoDaResposta)
+        m_campoDaResposta->setFocus(Qt::OtherFocusReason);
 }
 
 void PainelPrompt::enviaComEnter(const QList<QWidget*>& campos)

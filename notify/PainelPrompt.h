@@ -5,6 +5,7 @@
 #include <functional>
 
 class BlocoImpressao;
+class QLabel;
 struct DecisaoDaMensagem;
 class RespostasDosPrompts;
 class TButton2D;
@@ -23,14 +24,18 @@ public:
     BlocoImpressao* impressao = nullptr;
 
 protected:
-    void titulo(const QString& texto, int esquerda, int topo, int largura);
+    QLabel* titulo(const QString& texto, int esquerda, int topo, int largura);
     TButton2D* botaoEnviar(const char* nome, const QRect& geometria, std::function<void()> resposta);
     // Enter in any of these fields runs the answer; the key then goes on to the field unchanged.
     void enviaComEnter(const QList<QWidget*>& campos);
+    // Where the user types the answer: it takes the keyboard focus whenever the prompt comes on screen.
+    void respostaEm(QWidget* campo) { m_campoDaResposta = campo; }
+    void showEvent(QShowEvent* evento) override;
     bool eventFilter(QObject* objeto, QEvent* evento) override;
 
     RespostasDosPrompts& m_respostas;
 
 private:
     std::function<void()> m_resposta;
+    QWidget* m_campoDaResposta = nullptr;
 };

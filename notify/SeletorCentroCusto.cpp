@@ -13,14 +13,19 @@ SeletorCentroCusto::SeletorCentroCusto(QWidget* painel, const RespostasDosPrompt
                                        const char* nomeCodigo, const char* nomeNome)
     : QObject(painel), m_respostas(respostas)
 {
-    (new PlainLabel(QStringLiteral("Código"), painel))->move(5, 71);
-    (new PlainLabel(QStringLiteral("Nome"), painel))->move(93, 71);
+    auto* rotuloCodigo = new PlainLabel(QStringLiteral("Código"), painel);
+    rotuloCodigo->move(5, 71);
+    auto* rotuloNome = new PlainLabel(QStringLiteral("Nome"), painel);
+    rotuloNome->move(93, 71);
     codigo = new QLineEdit(QStringLiteral("-1"), painel);
     codigo->setObjectName(QLatin1String(nomeCodigo));
     codigo->setGeometry(6, 84, 72, 21);
     nome = new QComboBox(painel);
     nome->setObjectName(QLatin1String(nomeNome));
     nome->setGeometry(93, 84, 145, 21);
+    // A screen reader names each field by the label beside it.
+    rotuloCodigo->setBuddy(codigo);
+    rotuloNome->setBuddy(nome);
     codigo->installEventFilter(this);
     connect(nome, &QComboBox::activated, this, [this] { guarded([this] { NomeCloseUp(); }); });
 }

@@ -1,6 +1,10 @@
 #include "TButton2D.h"
 
+#include "TButton2DAccessible.h"
+
+#include <QAccessible>
 #include <QEnterEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
@@ -28,7 +32,9 @@ constexpr int HoverTintAlpha = 150;
 TButton2D::TButton2D(QWidget* parent) : QWidget(parent)
 {
     setCursor(Qt::PointingHandCursor);
-    setFocusPolicy(Qt::NoFocus);
+    static const bool accessible = (QAccessible::installFactory(&TButton2DAccessible::factory), true);
+    Q_UNUSED(accessible);
+    setFocusPolicy(Qt::TabFocus);
     QFont bold = font();
     bold.setBold(true);
     setFont(bold);
@@ -61,6 +67,12 @@ QSize TButton2D::sizeHint() const
     const QFontMetrics metrics(font());
     const int padding = 2 * FrameWidth + 6;
     return {metrics.horizontalAdvance(m_text) + padding, metrics.height() + padding};
+}
+
+void TButton2D::click()
+{
+    if (isEnabled())
+        Q_EMIT clicked();
 }
 
 void TButton2D::paintEvent(QPaintEvent*)
@@ -97,6 +109,15 @@ void TButton2D::paintEvent(QPaintEvent*)
         painter.drawPath(frameInside(inner, 1, PressedCornerDiameter));
     }
 
+    if (hasFocus() && m_focusFromKeyboard) {
+        // Only a keyboard user sees where the focus is; a window that gives its first button the focus
+        // when it is activated looks as it always did.
+        painter.setPen(QPen(m_borderColor, 1, Qt::DotLine));
+        painter.setRenderHint(QPainter::Antialiasing, false);
+        painter.drawRect(rect().adjusted(FrameWidth + 1, FrameWidth + 1, -FrameWidth - 2, -FrameWidth - 2));
+        painter.setRenderHint(QPainter::Antialiasing);
+    }
+
     QColor textColor = m_borderColor;
     if (!isEnabled())
         textColor.setAlpha(110);
@@ -124,7 +145,34 @@ void TButton2D::mouseReleaseEvent(QMouseEvent* event)
     m_pressed = false;
     update();
     if (rect().contains(event->position().toPoint()))
-        Q_EMIT clicked();
+        click();
+}
+
+void TButton2D::keyPressEvent(QKeyEvent* event)
+{
+    switch (event->key()) {
+    case Qt::Key_Space:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (!event->isAutoRepeat())
+            click();
+        break;
+    default:
+        QWidget::keyPressEvent(event);
+    }
+}
+
+void TButton2D::focusInEvent(QFocusEvent* event)
+{
+    m_focusFromKeyboard = event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason;
+    update();
+    QWidget::focusInEvent(event);
+}
+
+void TButton2D::focusOutEvent(QFocusEvent* event)
+{
+    update();
+    QWidget::focusOutEvent(event);
 }
 
 void TButton2D::enterEvent(QEnterEvent* event)

@@ -5,7 +5,9 @@
 #include <QWidget>
 
 // The agent's flat text button: a face with a rounded frame, drawn by hand so that it looks the same
-// on every desktop style. It never takes the keyboard focus; it is a mouse control.
+// on every desktop style. A click leaves the keyboard focus where it was (the code typed in a prompt
+// must not lose it); Tab reaches it, and Space or Enter then presses it. Assistive technology sees a
+// push button named by its text, or by its hint when the text is a one-character symbol such as "X".
 class TButton2D : public QWidget {
     Q_OBJECT
 
@@ -28,6 +30,9 @@ public:
 
     QSize sizeHint() const override;
 
+    // What a mouse click, a key or an assistive technology's press action does.
+    void click();
+
     static constexpr int FrameWidth = 2;
     // Diameters of the corner ellipses of the outer frame and of the pressed-state inner frame.
     static constexpr int CornerDiameter = 6;
@@ -43,6 +48,9 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
     void hideEvent(QHideEvent* event) override;
     void changeEvent(QEvent* event) override;
 
@@ -52,4 +60,5 @@ private:
     QColor m_borderColor = QColor(19, 65, 158);
     bool m_pressed = false;
     bool m_hovered = false;
+    bool m_focusFromKeyboard = false;
 };

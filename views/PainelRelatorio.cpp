@@ -76,6 +76,8 @@ PainelRelatorio::PainelRelatorio(std::function<const TContext*()> contexto, QWid
     edtDataFim = new CampoData(this);
     edtDataFim->setObjectName(QStringLiteral("edtDataFim"));
     edtDataFim->setGeometry(142, 51, 85, 21);
+    Label2->setBuddy(edtDataIni);
+    Label1->setBuddy(edtDataFim);
     // The main window's creation sets both to today; afterwards they keep what the user types.
     edtDataIni->setDate(Clock::now().date());
     edtDataFim->setDate(Clock::now().date());

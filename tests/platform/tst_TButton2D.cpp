@@ -1,5 +1,6 @@
 #include "TButton2D.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QEnterEvent>
 #include <QLineEdit>
@@ -187,6 +188,74 @@ private Q_SLOTS:
                  qPrintable(describe(held.pixelColor(onInnerRight))));
         QTest::mouseRelease(button, Qt::LeftButton, {}, QPoint(30, 10));
         QCOMPARE(grabbed(), before);
+    }
+
+    // A screen reader announces a push button by its caption, or by its hint when the caption is a
+    // one-letter symbol, and can press it.
+    void assistiveTechnologySeesAPushButton_data()
+    {
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QString>("hint");
+        QTest::addColumn<QString>("announced");
+        QTest::newRow("caption") << "Enviar"
+                                 << ""
+                                 << "Enviar";
+        QTest::newRow("caption with an unrelated hint") << "Enviar"
+                                                        << "Visualizar Relatório"
+                                                        << "Enviar";
+        QTest::newRow("symbol named by its hint") << "X"
+                                                  << "Fechar"
+                                                  << "Fechar";
+        QTest::newRow("symbol without a hint") << "X"
+                                               << ""
+                                               << "X";
+    }
+
+    void assistiveTechnologySeesAPushButton()
+    {
+        QFETCH(QString, caption);
+        QFETCH(QString, hint);
+        QFETCH(QString, announced);
+        button->setText(caption);
+        button->setToolTip(hint);
+        QAccessibleInterface* seen = QAccessible::queryAccessibleInterface(button);
+        QVERIFY(seen);
+        QCOMPARE(seen->role(), QAccessible::Button);
+        QCOMPARE(seen->text(QAccessible::Name), announced);
+        QAccessibleActionInterface* actions = seen->actionInterface();
+        QVERIFY(actions);
+        QVERIFY(actions->actionNames().contains(QAccessibleActionInterface::pressAction()));
+        QSignalSpy clicks(button, &TButton2D::clicked);
+        actions->doAction(QAccessibleActionInterface::pressAction());
+        QTRY_COMPARE(clicks.count(), 1);
+    }
+
+    // Tab reaches the button from the field before it, and Space or Enter presses it.
+    void keyboardReachesAndPressesIt()
+    {
+        auto* field = new QLineEdit(panel);
+        field->setGeometry(20, 50, 60, 21);
+        field->show();
+        QWidget::setTabOrder(field, button);
+        panel->activateWindow();
+        const QImage unfocused = grabbed();
+        // A window that hands its first button the focus on activation does not change its look.
+        button->setFocus(Qt::ActiveWindowFocusReason);
+        QTRY_VERIFY(button->hasFocus());
+        QCOMPARE(grabbed(), unfocused);
+        field->setFocus();
+        QTRY_VERIFY(field->hasFocus());
+        QTest::keyClick(field, Qt::Key_Tab);
+        QTRY_VERIFY(button->hasFocus());
+        QVERIFY2(grabbed() != unfocused, "Tab left no mark on the button");
+        QSignalSpy clicks(button, &TButton2D::clicked);
+        QTest::keyClick(button, Qt::Key_Space);
+        QTest::keyClick(button, Qt::Key_Return);
+        QTest::keyClick(button, Qt::Key_A);
+        QCOMPARE(clicks.count(), 2);
+        button->setEnabled(false);
+        QTest::keyClick(button, Qt::Key_Space);
+        QCOMPARE(clicks.count(), 2);
     }
 
     void hidingUnderThePointerForgetsHoverAndPress()
