@@ -1,10 +1,8 @@
 #include "TfrmMain.h"
 
-#include "AppError.h"
 #include "CampoData.h"
 #include "Clock.h"
 #include "CodificaSenha.h"
-#include "Dataset.h"
 #include "DecisaoDaMensagem.h"
 #include "Despachante.h"
 #include "DicaDaBandeja.h"
@@ -106,15 +104,8 @@ TfrmMain::TfrmMain(QWidget* parent)
         },
         this);
     m_respostas = std::make_unique<RespostasDosPrompts>(
-        *despachante, [](const QString& sql, const QList<QVariant>& valores) {
-            if (!dtmMain)
-                throw AppError(QStringLiteral("A conexão com o banco de dados foi encerrada"));
-            Dataset consulta(dtmMain->dbCorvelLane);
-            consulta.setSql(sql);
-            for (qsizetype i = 0; i < valores.size(); ++i)
-                consulta.setParameter(i, valores.at(i));
-            consulta.execute();
-        });
+        *despachante,
+        [](const QString& sql, const QList<QVariant>& valores) { TConexao::ExecutaComando(sql, valores); });
     criaCabecalho(pilha);
     criaPaineis(pilha);
     pilha->addStretch();
