@@ -364,7 +364,11 @@ private Q_SLOTS:
         QCOMPARE(job(815, "obs").toString(), "ok");
         QVERIFY(window->pnlCentroCusto->isVisible());
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
-        QTest::keyClick(window->windowHandle(), Qt::Key_Return);
+        QWidget* keys = window->focusWidget();
+        QVERIFY(keys && keys->isVisible());
+        boxes->setDefaultAnswer(true); // a confirmation the keys raised would write
+        QTest::keyClicks(keys, "ok");
+        QTest::keyClick(keys, Qt::Key_Return);
         QCOMPARE(job(815, "obs").toString(), "ok");
     }
 
