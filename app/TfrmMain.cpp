@@ -330,8 +330,12 @@ void TfrmMain::hideEvent(QHideEvent* event)
 {
     QWidget::hideEvent(event);
     // However the panel leaves the screen (closed, minimised, hidden by the desktop), a prompt on it
-    // goes back to the queue.
-    guarded([this] { despachante->PromptDeixaATela(); });
+    // goes back to the queue, and the main panel takes its place: opened again from the tray, the panel
+    // must not take an answer for a prompt that is no longer on screen.
+    guarded([this] {
+        if (despachante->Estado() == Despachante::EstadoDoPrompt::NaTela)
+            MostraSomente(pnlMain);
+    });
 }
 
 void TfrmMain::closeEvent(QCloseEvent* event)

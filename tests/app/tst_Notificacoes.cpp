@@ -372,6 +372,21 @@ private Q_SLOTS:
         QCOMPARE(job(815, "obs").toString(), "ok");
     }
 
+    // A minimised prompt is given back; the panel opened again from the tray shows the main panel,
+    // not the given-back prompt, whose answer would then be written and the prompt served again.
+    void minimisedPromptIsNotAnsweredFromTheTray()
+    {
+        window->TrayIcon->setMinimizeToTray(true);
+        receive("4;815;3;Contrato.doc");
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        window->setWindowState(Qt::WindowMinimized);
+        QTRY_VERIFY(!window->isVisible());
+        window->TrayIconClick();
+        QVERIFY(window->isVisible());
+        QVERIFY(!window->pnlObservacao->isVisible());
+        QVERIFY(window->pnlMain->isVisible());
+    }
+
     // Choosing another panel over a prompt is not leaving its code field, whatever the field holds.
     void otherPanelOverABadCodeRaisesNoBox()
     {
