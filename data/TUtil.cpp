@@ -1,7 +1,9 @@
 #include "TUtil.h"
 
+#include "AccountName.h"
 #include "Clock.h"
 #include "FileWrites.h"
+#include "SystemLog.h"
 
 #include <QLocale>
 #include <QStringEncoder>
@@ -63,6 +65,8 @@ QString TUtil::CarimboDeTempo(const QDateTime& momento)
 void TUtil::GravaLog(const QString& pasta, const QString& mensagem) noexcept
 {
     try {
+        // First, so that an event still reaches the system log when Log.txt cannot be written.
+        SystemLog::write(AccountName::current(), mensagem);
         const QString entry = carimboAgora() + QStringLiteral(" - ") + mensagem + QStringLiteral("\r\n");
         // Another copy of the agent may log to the same file meanwhile: each entry goes in whole.
         FileWrites::appendAtomically(pasta + QStringLiteral("Log.txt"),
