@@ -1,12 +1,15 @@
 #include "RespostasDosPrompts.h"
 
 #include "AppError.h"
+#include "DatabaseError.h"
 #include "Dataset.h"
 #include "Despachante.h"
+#include "ExecutableFolder.h"
 #include "FormatoMensagem.h"
 #include "JanelaDeNotificacoes.h"
 #include "LocalizaCentroCusto.h"
 #include "MessageBoxes.h"
+#include "TUtil.h"
 #include "TdtmMain.h"
 
 RespostasDosPrompts::RespostasDosPrompts(Despachante& despachante, JanelaDeNotificacoes& janela,
@@ -30,7 +33,8 @@ bool RespostasDosPrompts::CentroCustoValido(const QString& codigo) const
     return codigo != QLatin1String("-1") && CodigoNaLista(codigo).has_value();
 }
 
-void RespostasDosPrompts::AtribuiAImpressao(const QString& sql, const QList<QVariant>& valores) const
+void RespostasDosPrompts::AtribuiAImpressao(const QString& sql, const QList<QVariant>& valores,
+                                            const ImpressaoDoPrompt& impressao) const
 {
     if (!m_dados)
         throw AppError(QStringLiteral("A conexão com o banco de dados foi encerrada"));
@@ -38,7 +42,13 @@ void RespostasDosPrompts::AtribuiAImpressao(const QString& sql, const QList<QVar
     consulta.setSql(sql);
     for (qsizetype i = 0; i < valores.size(); ++i)
         consulta.setParameter(i, valores.at(i));
-    consulta.execute();
+    // A job the database does not have: the answer goes nowhere, which only the log can tell the
+    // administrator.
+    if (consulta.execute() == 0)
+        TUtil::GravaLog(
+            ExecutableFolder::path(),
+            QStringLiteral("Resposta sem efeito: a impressão %1 (%2) não existe no banco de dados")
+                .arg(impressao.codigo, impressao.documento));
 }
 
 void RespostasDosPrompts::FechaRespondido()
@@ -60,11 +70,15 @@ void RespostasDosPrompts::CentroCusto(const QString& codigo, const ImpressaoDoPr
         if (MessageBoxes::confirm(pergunta)) {
             AtribuiAImpressao(
                 QStringLiteral("update impressoes set cod_centro_custo =:p1 \r\nwhere cod_impressoes = :p2 "),
-                {codigo, FormatoMensagem::Inteiro(impressao.codigo)});
+                {codigo, FormatoMensagem::Inteiro(impressao.codigo)}, impressao);
             m_janela.MostraBotaoFechar();
             FechaRespondido();
         }
         m_despachante.MostrarNotificacao();
+    } catch (const DatabaseError& erro) {
+        // A lost connection says whether the answer may have been written all the same.
+        MessageBoxes::plain(QStringLiteral("Falha na atribuição do centro de custo") +
+                            (erro.isConnectionLost() ? QStringLiteral("\n\n") + erro.message() : QString()));
     } catch (const std::exception&) {
         MessageBoxes::plain(QStringLiteral("Falha na atribuição do centro de custo"));
     }
@@ -81,7 +95,7 @@ void RespostasDosPrompts::Observacao(const QString& observacao, const ImpressaoD
     if (!MessageBoxes::confirm(pergunta))
         return;
     AtribuiAImpressao(QStringLiteral("update impressoes set obs =:p1 \r\nwhere cod_impressoes = :p2 "),
-                      {observacao, FormatoMensagem::Inteiro(impressao.codigo)});
+                      {observacao, FormatoMensagem::Inteiro(impressao.codigo)}, impressao);
     FechaRespondido();
     m_despachante.MostrarNotificacao();
     // After the next prompt has been shown: so that one shows its close button.
@@ -102,7 +116,7 @@ void RespostasDosPrompts::CentroCustoObs(const QString& codigo, const QString& o
         AtribuiAImpressao(
             QStringLiteral(
                 "update impressoes set cod_centro_custo =:p1, obs = :p2 \r\nwhere cod_impressoes = :p3 "),
-            {codigo, observacao, FormatoMensagem::Inteiro(impressao.codigo)});
+            {codigo, observacao, FormatoMensagem::Inteiro(impressao.codigo)}, impressao);
         m_janela.MostraBotaoFechar();
         FechaRespondido();
     }

@@ -33,7 +33,8 @@ public:
 
 private:
     bool CentroCustoValido(const QString& codigo) const;
-    void AtribuiAImpressao(const QString& sql, const QList<QVariant>& valores) const;
+    void AtribuiAImpressao(const QString& sql, const QList<QVariant>& valores,
+                           const ImpressaoDoPrompt& impressao) const;
     void FechaRespondido();
 
     Despachante& m_despachante;
