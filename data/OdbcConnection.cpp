@@ -22,6 +22,13 @@ namespace {
 // is found at once, and reconnecting then is right. The driver's time limits are whole seconds.
 constexpr qint64 stalledAfterMs = 1000;
 
+// After a stall the agent does not wait on the server again for this long: the notifications that
+// queued up behind one wait fail at once (they stay queued) instead of each waiting out the limit
+// again. A person's next action comes later than that and tries again.
+constexpr qint64 restAfterStallMs = 3000;
+
+const QString noAnswer = QStringLiteral("o servidor não respondeu no tempo limite");
+
 // The server's "Too many connections": it is up, but has no room for one more client.
 constexpr int serverFullCode = 1040;
 
@@ -459,21 +466,26 @@ void OdbcConnection::ensureAlive(bool mustBeSeenAlive)
     if (!m_wanted)
         throw DatabaseError(QStringLiteral("A conexão com o banco de dados não está aberta"),
                             QStringLiteral("08003"));
-    if (m_connection && mustBeSeenAlive) {
-        QElapsedTimer asked;
-        asked.start();
-        if (connectionDead()) {
-            disconnect();
-            if (asked.elapsed() >= stalledAfterMs)
-                throw notReachable(
-                    DatabaseError(QStringLiteral("o servidor não respondeu"), QStringLiteral("08S01")));
+    QElapsedTimer asked;
+    asked.start();
+    if (m_connection && mustBeSeenAlive && connectionDead()) {
+        disconnect();
+        if (asked.elapsed() >= stalledAfterMs) {
+            m_stalled.start();
+            throw notReachable(DatabaseError(noAnswer, QStringLiteral("08S01")));
         }
     }
     if (m_connection)
         return;
+    if (m_stalled.isValid() && !m_stalled.hasExpired(restAfterStallMs))
+        throw notReachable(DatabaseError(noAnswer, QStringLiteral("08S01")));
+    asked.start();
     try {
         connect();
+        m_stalled.invalidate();
     } catch (const DatabaseError& error) {
+        if (asked.elapsed() >= stalledAfterMs)
+            m_stalled.start();
         throw notReachable(error);
     }
 }
@@ -538,7 +550,10 @@ template <typename Work> auto OdbcConnection::run(const QString& sql, Work work)
                 throw;
             disconnect();
             const bool writeMayBeDone = sent && !mayRunTwice;
-            if (attempt == 2 || writeMayBeDone || waited.elapsed() >= stalledAfterMs)
+            const bool stalled = waited.elapsed() >= stalledAfterMs;
+            if (stalled)
+                m_stalled.start();
+            if (attempt == 2 || writeMayBeDone || stalled)
                 throw DatabaseError(
                     (writeMayBeDone ? QStringLiteral("A conexão com o servidor do CorvelLane foi perdida e a "
                                                      "alteração pode não ter sido gravada. Tente novamente "

@@ -172,7 +172,14 @@ wait_exit() {
   agent_pid=
 }
 
-log_lines() { [ -f "$work/agent/Log.txt" ] && grep -c $'\r$' "$work/agent/Log.txt" || echo 0; }
+# log_lines: the events in the log besides the start-up's line on who may send (startup.sh checks it).
+log_lines() {
+  if [ -f "$work/agent/Log.txt" ]; then
+    awk '/\r$/ && !/ - Remetentes permitidos: / { n++ } END { print n + 0 }' "$work/agent/Log.txt"
+  else
+    echo 0
+  fi
+}
 
 # The agent as a person sees it on the virtual display.
 visible_window() { xdotool search --all --onlyvisible --pid "$agent_pid" --name "^$1\$" 2>/dev/null | head -n 1; }
