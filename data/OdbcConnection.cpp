@@ -23,9 +23,10 @@ namespace {
 constexpr qint64 stalledAfterMs = 1000;
 
 // After a stall the agent does not wait on the server again for this long: the notifications that
-// queued up behind one wait fail at once (they stay queued) instead of each waiting out the limit
-// again. A person's next action comes later than that and tries again.
-constexpr qint64 restAfterStallMs = 3000;
+// queued up on port 900 behind one wait, read in one go right after it, fail at once (they stay
+// queued) instead of each waiting out the limit again. A person's next action comes later and tries
+// again.
+constexpr qint64 restAfterStallMs = 1000;
 
 const QString noAnswer = QStringLiteral("o servidor não respondeu no tempo limite");
 

@@ -94,7 +94,6 @@ void Despachante::AtualizaListas()
 {
     if (!m_dados)
         return;
-    m_dados->cdsCentroCusto->close();
     m_dados->cdsCentroCusto->open();
     m_janela.AtualizaListas(m_dados->cdsCentroCusto->result());
 }

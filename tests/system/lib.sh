@@ -72,6 +72,8 @@ start_agent() {
   agent_pid=$!
 }
 
+now_ms() { echo $((${EPOCHREALTIME//[!0-9]/} / 1000)); }
+
 # wait_for SECONDS COMMAND...: polls until the command succeeds; false once SECONDS have passed on the
 # clock, however long each try takes.
 wait_for() {
@@ -263,11 +265,14 @@ seed_installation() {
 connection_failure_message='Atenção. O sistema não conseguiu conectar ao servidor do CorvelLane. Verifique com o administrador do sistema.'
 
 # expect_connection_failure LABEL ODBCSYSINI: the agent, started with that configuration, shows the one
-# connection-failure box and no main window, logs the one line, and OK ends it with exit code 0.
+# connection-failure box and no main window, logs the one line, and OK ends it with exit code 0. Sets
+# box_after_ms: how long after the start the box came.
 expect_connection_failure() {
+  local started box
+  started=$(now_ms)
   start_agent "$2"
-  local box
-  box=$(wait_window Error) || fail "$1: no error box"
+  box=$(wait_window Error 30) || fail "$1: no error box"
+  box_after_ms=$(($(now_ms) - started))
   has_window 'CorvelLane 1.27' && fail "$1: the main window exists"
   [ "$(xdotool search --all --pid "$agent_pid" --name '^Error$' | wc -l)" = 1 ] || fail "$1: more than one box"
   xdotool windowfocus --sync "$box" key Return
