@@ -98,14 +98,15 @@ TfrmMain::TfrmMain(QWidget* parent)
     despachante = new Despachante(
         *this,
         [] {
-            dtmMain->cdsCentroCusto->close();
+            // Reopened in place: a reopening that fails (the server away) keeps the rows read before.
             dtmMain->cdsCentroCusto->open();
             return CentroDeCusto::DaLista(dtmMain->cdsCentroCusto->result());
         },
         this);
     m_respostas = std::make_unique<RespostasDosPrompts>(
-        *despachante,
-        [](const QString& sql, const QList<QVariant>& valores) { TConexao::ExecutaComando(sql, valores); });
+        *despachante, [](const QString& sql, const QList<QVariant>& valores) {
+            return TConexao::ExecutaComando(sql, valores);
+        });
     criaCabecalho(pilha);
     criaPaineis(pilha);
     pilha->addStretch();

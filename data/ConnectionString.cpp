@@ -3,6 +3,7 @@
 #include "AppError.h"
 
 #include <QStringList>
+#include <algorithm>
 
 namespace {
 
@@ -57,6 +58,28 @@ QString withoutPassword(const QString& connectionString)
             kept.append(entry);
     }
     return kept.join(QLatin1Char(';'));
+}
+
+QString
+withTimeLimits(const QString& odbc,
+               const std::function<bool(const QString& dataSource, const QString& key)>& dataSourceSets)
+{
+    const QStringList entries = odbc.split(QLatin1Char(';'), Qt::SkipEmptyParts);
+    QString dataSource;
+    for (const QString& entry : entries) {
+        if (isKey(keyOf(entry), "DSN"))
+            dataSource = entry.mid(entry.indexOf(QLatin1Char('=')) + 1);
+    }
+    QString text = odbc;
+    for (const TimeLimit& limit : TimeLimits) {
+        const bool inText = std::any_of(entries.begin(), entries.end(), [&limit](const QString& entry) {
+            return isKey(keyOf(entry), limit.key);
+        });
+        const QString key = QLatin1String(limit.key);
+        if (!inText && (dataSource.isEmpty() || !dataSourceSets(dataSource, key)))
+            text += QLatin1Char(';') + key + QLatin1Char('=') + QString::number(limit.seconds);
+    }
+    return text;
 }
 
 } // namespace ConnectionString

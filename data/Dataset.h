@@ -38,6 +38,7 @@ public:
     // A filter that stays with the dataset across reopenings.
     void setFilter(ResultSet::Filter filter);
 
+    // Runs the query; when it fails, the rows of the last opening stay.
     void open();
     void close() { m_result.reset(); }
     bool isOpen() const { return m_result.has_value(); }

@@ -4,9 +4,11 @@
 #include "DatabaseError.h"
 
 #include <QDateTime>
+#include <QElapsedTimer>
 #include <QStringList>
 #include <algorithm>
 #include <memory>
+#include <odbcinst.h>
 #include <sql.h>
 #include <sqlext.h>
 #include <sqlucode.h>
@@ -14,8 +16,19 @@
 
 namespace {
 
-// How long a connection attempt may wait for an unreachable server before the user is told.
-constexpr SQLULEN loginTimeoutSeconds = 10;
+// A connection lost this long after the call began was lost to a time limit: the server stalled (paused,
+// its host or disk stuck, a firewall dropping the packets). Connecting again at once would only wait
+// the limit a second time, so it is left to the user's next action. A server that closed the connection
+// is found at once, and reconnecting then is right. The driver's time limits are whole seconds.
+constexpr qint64 stalledAfterMs = 1000;
+
+// After a stall the agent does not wait on the server again for this long: the notifications that
+// queued up on port 900 behind one wait, read in one go right after it, fail at once (they stay
+// queued) instead of each waiting out the limit again. A person's next action comes later and tries
+// again.
+constexpr qint64 restAfterStallMs = 1000;
+
+const QString noAnswer = QStringLiteral("o servidor não respondeu no tempo limite");
 
 // The server's "Too many connections": it is up, but has no room for one more client.
 constexpr int serverFullCode = 1040;
@@ -116,6 +129,17 @@ bool isIntegerType(int typeId)
     }
 }
 
+// Whether the data source's own entry sets the key, looked up as the driver looks it up (the user's
+// data sources, then the system's).
+bool dataSourceSets(const QString& dataSource, const QString& key)
+{
+    const QByteArray section = dataSource.toLocal8Bit();
+    const QByteArray name = key.toLatin1();
+    char value[64] = {};
+    return SQLGetPrivateProfileString(section.constData(), name.constData(), "", value, sizeof value,
+                                      "ODBC.INI") > 0;
+}
+
 struct Handles {
     SQLHENV environment = nullptr;
     SQLHDBC connection = nullptr;
@@ -137,11 +161,10 @@ Handles connectTo(const QString& adoConnectionString)
         SQLFreeHandle(SQL_HANDLE_ENV, environment);
         throw error;
     }
-    SQLSetConnectAttr(connection, SQL_ATTR_LOGIN_TIMEOUT, reinterpret_cast<SQLPOINTER>(loginTimeoutSeconds),
-                      0);
     // OPTION=2: report rows matched, not rows changed, so an update that writes the values a row
     // already holds still counts as done.
-    const QString full = odbcText + QStringLiteral(";OPTION=2;CHARSET=utf8mb4");
+    const QString full = ConnectionString::withTimeLimits(
+        odbcText + QStringLiteral(";OPTION=2;CHARSET=utf8mb4"), dataSourceSets);
     SQLWCHAR completed[1024];
     SQLSMALLINT completedLength = 0;
     rc = SQLDriverConnectW(connection, nullptr, wide(full), SQL_NTS, completed, 1024, &completedLength,
@@ -444,13 +467,26 @@ void OdbcConnection::ensureAlive(bool mustBeSeenAlive)
     if (!m_wanted)
         throw DatabaseError(QStringLiteral("A conexão com o banco de dados não está aberta"),
                             QStringLiteral("08003"));
-    if (m_connection && mustBeSeenAlive && connectionDead())
+    QElapsedTimer asked;
+    asked.start();
+    if (m_connection && mustBeSeenAlive && connectionDead()) {
         disconnect();
+        if (asked.elapsed() >= stalledAfterMs) {
+            m_stalled.start();
+            throw notReachable(DatabaseError(noAnswer, QStringLiteral("08S01")));
+        }
+    }
     if (m_connection)
         return;
+    if (m_stalled.isValid() && !m_stalled.hasExpired(restAfterStallMs))
+        throw notReachable(DatabaseError(noAnswer, QStringLiteral("08S01")));
+    asked.start();
     try {
         connect();
+        m_stalled.invalidate();
     } catch (const DatabaseError& error) {
+        if (asked.elapsed() >= stalledAfterMs)
+            m_stalled.start();
         throw notReachable(error);
     }
 }
@@ -496,10 +532,13 @@ template <typename Work> auto OdbcConnection::run(const QString& sql, Work work)
     // runs once more on a new one, but only when running it twice is harmless: it only reads, or it
     // never reached the server. A write that was sent may have been done before the connection went,
     // so it is never sent again; the user is told instead, and what the user does next reads afresh.
+    // A connection lost to a time limit is not tried again at once either (stalledAfterMs).
     const bool mayRunTwice = repeatable(sql);
     for (int attempt = 1;; ++attempt) {
         ensureAlive(!mayRunTwice);
         bool sent = false;
+        QElapsedTimer waited;
+        waited.start();
         try {
             Statement statement(prepared(sql), sent);
             return work(statement);
@@ -511,10 +550,17 @@ template <typename Work> auto OdbcConnection::run(const QString& sql, Work work)
             if (!error.isConnectionLost() && !connectionDead())
                 throw;
             disconnect();
-            if (attempt == 2 || (sent && !mayRunTwice))
+            const bool writeMayBeDone = sent && !mayRunTwice;
+            const bool stalled = waited.elapsed() >= stalledAfterMs;
+            if (stalled)
+                m_stalled.start();
+            if (attempt == 2 || writeMayBeDone || stalled)
                 throw DatabaseError(
-                    QStringLiteral("A conexão com o servidor do CorvelLane foi perdida. Tente "
-                                   "novamente em instantes. (") +
+                    (writeMayBeDone ? QStringLiteral("A conexão com o servidor do CorvelLane foi perdida e a "
+                                                     "alteração pode não ter sido gravada. Tente novamente "
+                                                     "em instantes. (")
+                                    : QStringLiteral("A conexão com o servidor do CorvelLane foi perdida. "
+                                                     "Tente novamente em instantes. (")) +
                         error.message() + QLatin1Char(')'),
                     error.sqlState().startsWith(QLatin1String("08")) ? error.sqlState()
                                                                      : QStringLiteral("08S01"),

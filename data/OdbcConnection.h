@@ -2,6 +2,7 @@
 
 #include "ResultSet.h"
 
+#include <QElapsedTimer>
 #include <QList>
 #include <QString>
 #include <QVariant>
@@ -63,4 +64,5 @@ private:
     bool m_wanted = false;
     QString m_connectionString;
     QString m_database;
+    QElapsedTimer m_stalled; // since the server last let a time limit run out, while that matters
 };

@@ -1,6 +1,7 @@
 #include "RemetentesPermitidos.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <algorithm>
 #include <optional>
@@ -45,8 +46,10 @@ RemetentesPermitidos RemetentesPermitidos::Interpreta(const QString& texto)
         if (igual < 0 || linha.left(igual).trimmed() != chave)
             return Invalida(
                 QStringLiteral("%1: \"%2\" não é \"%3 = endereços e redes\"").arg(onde, linha, chave));
-        const QStringList entradas =
-            linha.mid(igual + 1).split(QRegularExpression(QStringLiteral("[\\s,]+")), Qt::SkipEmptyParts);
+        // Any Unicode blank separates: a no-break space pasted from a document looks like any other.
+        static const QRegularExpression separador(QStringLiteral("[\\s,]+"),
+                                                  QRegularExpression::UseUnicodePropertiesOption);
+        const QStringList entradas = linha.mid(igual + 1).split(separador, Qt::SkipEmptyParts);
         for (const QString& entrada : entradas) {
             const qsizetype barra = entrada.indexOf(u'/');
             const QStringView endereco = QStringView(entrada).left(barra < 0 ? entrada.size() : barra);
@@ -63,6 +66,7 @@ RemetentesPermitidos RemetentesPermitidos::Interpreta(const QString& texto)
                 return Invalida(QStringLiteral("%1: \"%2\" tem bits de estação além do prefixo da rede")
                                     .arg(onde, entrada));
             lista.m_redes.append({*rede, base + *bits});
+            lista.m_entradas.append(entrada);
         }
     }
     lista.m_restringe = !lista.m_redes.isEmpty();
@@ -71,9 +75,11 @@ RemetentesPermitidos RemetentesPermitidos::Interpreta(const QString& texto)
 
 RemetentesPermitidos RemetentesPermitidos::DoArquivo(const QString& caminho)
 {
-    QFile arquivo(caminho);
-    if (!arquivo.exists())
+    // A link to a file that is not there (the installation's link, once the file was removed) is a
+    // missing file too.
+    if (!QFileInfo(caminho).exists())
         return {};
+    QFile arquivo(caminho);
     if (!arquivo.open(QIODevice::ReadOnly))
         return Invalida(QStringLiteral("não foi possível ler o arquivo: %1").arg(arquivo.errorString()));
     return Interpreta(QString::fromUtf8(arquivo.readAll()));

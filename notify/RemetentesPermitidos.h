@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 // Who may send notifications, as the agent's settings file says: the "allowed-senders" entries are
 // addresses and networks (a.b.c.d, a.b.c.d/n, IPv6 and IPv6/n), separated by blanks or commas, on as
@@ -17,13 +18,15 @@ public:
     RemetentesPermitidos() = default;
 
     static RemetentesPermitidos Interpreta(const QString& texto);
-    // A missing file is no list; a file that cannot be read lets no one in.
+    // A missing file, or a link to one, is no list; a file that cannot be read lets no one in.
     static RemetentesPermitidos DoArquivo(const QString& caminho);
 
     bool Restringe() const { return m_restringe; }
     bool Permite(const NetworkAddress& endereco) const;
     // Why the file lets no one in, empty when it was understood.
     QString Erro() const { return m_erro; }
+    // The addresses and networks as written.
+    const QStringList& Entradas() const { return m_entradas; }
 
 private:
     struct Rede {
@@ -35,5 +38,6 @@ private:
 
     bool m_restringe = false;
     QList<Rede> m_redes;
+    QStringList m_entradas;
     QString m_erro;
 };

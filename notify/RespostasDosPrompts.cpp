@@ -1,8 +1,11 @@
 #include "RespostasDosPrompts.h"
 
+#include "DatabaseError.h"
 #include "Despachante.h"
+#include "ExecutableFolder.h"
 #include "FormatoMensagem.h"
 #include "MessageBoxes.h"
+#include "TUtil.h"
 
 #include <QScopeGuard>
 
@@ -21,7 +24,8 @@ bool RespostasDosPrompts::CentroCustoValido(const QString& codigo) const
     return codigo != QLatin1String("-1") && CodigoNaLista(codigo).has_value();
 }
 
-bool RespostasDosPrompts::Atribui(const QString& pergunta, const QString& sql, const QList<QVariant>& valores)
+bool RespostasDosPrompts::Atribui(const QString& pergunta, const QString& sql, const QList<QVariant>& valores,
+                                  const ImpressaoDoPrompt& impressao)
 {
     m_despachante.ConfirmacaoAberta();
     bool gravado = false;
@@ -31,8 +35,15 @@ bool RespostasDosPrompts::Atribui(const QString& pergunta, const QString& sql, c
     });
     if (!MessageBoxes::confirm(pergunta))
         return false;
-    m_grava(sql, valores);
+    const int linhas = m_grava(sql, valores);
     gravado = true;
+    // A job the database does not have: the answer goes nowhere, which only the log can tell the
+    // administrator.
+    if (linhas == 0)
+        TUtil::GravaLog(
+            ExecutableFolder::path(),
+            QStringLiteral("Resposta sem efeito: a impressão %1 (%2) não existe no banco de dados")
+                .arg(impressao.codigo, impressao.documento));
     return true;
 }
 
@@ -49,8 +60,12 @@ void RespostasDosPrompts::CentroCusto(const QString& codigo, const ImpressaoDoPr
         if (Atribui(
                 pergunta,
                 QStringLiteral("update impressoes set cod_centro_custo =:p1 \r\nwhere cod_impressoes = :p2 "),
-                {codigo, FormatoMensagem::Inteiro(impressao.codigo)}))
+                {codigo, FormatoMensagem::Inteiro(impressao.codigo)}, impressao))
             m_despachante.Respondido();
+    } catch (const DatabaseError& erro) {
+        // A lost connection says whether the answer may have been written all the same.
+        MessageBoxes::plain(QStringLiteral("Falha na atribuição do centro de custo") +
+                            (erro.isConnectionLost() ? QStringLiteral("\n\n") + erro.message() : QString()));
     } catch (const std::exception&) {
         MessageBoxes::plain(QStringLiteral("Falha na atribuição do centro de custo"));
     }
@@ -65,7 +80,7 @@ void RespostasDosPrompts::Observacao(const QString& observacao, const ImpressaoD
     const QString pergunta = QStringLiteral("Confirma a atribuição da observação: \"") + observacao +
                              QStringLiteral("\" para a impressão ") + impressao.documento + QLatin1Char('?');
     if (Atribui(pergunta, QStringLiteral("update impressoes set obs =:p1 \r\nwhere cod_impressoes = :p2 "),
-                {observacao, FormatoMensagem::Inteiro(impressao.codigo)}))
+                {observacao, FormatoMensagem::Inteiro(impressao.codigo)}, impressao))
         m_despachante.Respondido();
 }
 
@@ -82,6 +97,6 @@ void RespostasDosPrompts::CentroCustoObs(const QString& codigo, const QString& o
     if (Atribui(pergunta,
                 QStringLiteral(
                     "update impressoes set cod_centro_custo =:p1, obs = :p2 \r\nwhere cod_impressoes = :p3 "),
-                {codigo, observacao, FormatoMensagem::Inteiro(impressao.codigo)}))
+                {codigo, observacao, FormatoMensagem::Inteiro(impressao.codigo)}, impressao))
         m_despachante.Respondido();
 }

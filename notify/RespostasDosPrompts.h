@@ -21,7 +21,8 @@ class RespostasDosPrompts {
 public:
     // grava runs one of the job's update statements with its values; it throws when the row was not
     // written.
-    using Gravacao = std::function<void(const QString& sql, const QList<QVariant>& valores)>;
+    // Writes the job's row; how many rows the statement matched.
+    using Gravacao = std::function<int(const QString& sql, const QList<QVariant>& valores)>;
 
     RespostasDosPrompts(Despachante& despachante, Gravacao grava);
 
@@ -36,7 +37,8 @@ public:
 private:
     bool CentroCustoValido(const QString& codigo) const;
     // Asks, and writes the row when the user confirms; whether it was written.
-    bool Atribui(const QString& pergunta, const QString& sql, const QList<QVariant>& valores);
+    bool Atribui(const QString& pergunta, const QString& sql, const QList<QVariant>& valores,
+                 const ImpressaoDoPrompt& impressao);
 
     Despachante& m_despachante;
     Gravacao m_grava;

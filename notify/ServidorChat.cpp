@@ -39,11 +39,7 @@ ServidorChat::ServidorChat(std::function<void(const QString&)> entrega, QObject*
     connect(m_varredura, &QTimer::timeout, this, [this] { guarded([this] { Varre(); }); });
     connect(m_servidor, &TcpListener::accepted, this,
             [this](TcpConnection* conexao) { guarded([this, conexao] { novaConexao(conexao); }); });
-    // Out of file descriptors, the server stops accepting; it must listen again once some are free.
-    connect(m_servidor, &TcpListener::acceptFailed, this, [this] {
-        guarded([this] { ServidorChatClientError(); });
-        QTimer::singleShot(100, m_servidor, &TcpListener::resumeAccepting);
-    });
+    connect(m_servidor, &TcpListener::acceptFailed, this, [this] { guarded([this] { SemDescritores(); }); });
 }
 
 ServidorChat::~ServidorChat()
@@ -68,10 +64,18 @@ void ServidorChat::Escuta(quint16 porta)
 {
     const QString configuracao = ExecutableFolder::path() + QLatin1String(ArquivoDeConfiguracao);
     m_remetentes = RemetentesPermitidos::DoArquivo(configuracao);
+    // Said at every start: a missing file (or a link to one) leaves the port open to anyone, and only
+    // this line shows it.
     if (!m_remetentes.Erro().isEmpty())
         registra(QStringLiteral("Lista de remetentes permitidos inválida em %1, %2: nenhuma notificação será "
                                 "aceita até que seja corrigida")
                      .arg(configuracao, m_remetentes.Erro()));
+    else if (m_remetentes.Restringe())
+        registra(QStringLiteral("Remetentes permitidos: %1 (lista em %2)")
+                     .arg(m_remetentes.Entradas().join(QStringLiteral(", ")), configuracao));
+    else
+        registra(QStringLiteral("Remetentes permitidos: qualquer endereço (nenhuma lista em %1)")
+                     .arg(configuracao));
     // Connections arrive in bursts when the server sends to many jobs at once; a short queue of
     // unaccepted connections makes the sender's kernel wait a whole retransmission time.
     if (m_servidor->listen(porta, 1024))
@@ -138,6 +142,23 @@ void ServidorChat::Varre()
         m_varredura->stop();
         m_servidor->resumeAccepting();
     }
+}
+
+void ServidorChat::SemDescritores()
+{
+    // Out of file descriptors, the server has stopped accepting. The silent connections hold
+    // descriptors that a sender with a message needs; then it tries again shortly, which may fail many
+    // times a second for as long as the shortage lasts: the log hears of it once a minute.
+    QTimer::singleShot(100, m_servidor, &TcpListener::resumeAccepting);
+    DescartaConexoesOciosas(ConexoesAbertas());
+    const qint64 agora = Clock::msecsSinceEpoch();
+    if (m_faltaDeDescritores && qAbs(agora - *m_faltaDeDescritores) < IntervaloDeRecusas)
+        return;
+    m_faltaDeDescritores = agora;
+    registra(QStringLiteral("Erro no socket") +
+             QLocale::system().toString(Clock::now().date(), QLocale::ShortFormat) +
+             QStringLiteral(": não há descritores de arquivo livres para aceitar conexões; as novas aguardam "
+                            "na fila do sistema"));
 }
 
 void ServidorChat::Recusa(TcpConnection* conexao)

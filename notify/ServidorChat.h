@@ -5,6 +5,7 @@
 #include <QObject>
 #include <functional>
 #include <map>
+#include <optional>
 
 class QTimer;
 class TcpConnection;
@@ -26,7 +27,8 @@ public:
     static constexpr int LimiteRigidoDeConexoes = 800; // past it, accepting waits
     static constexpr qint64 EsperaPorDados = 2000;     // ms a connection may stay silent past the limit
     static constexpr int LimiteDoRegistro = 1024;
-    // A refused sender is logged at most this often (ms), and only so many senders are remembered.
+    // A refused sender, and a want of descriptors, are logged at most this often (ms); only so many
+    // refused senders are remembered.
     static constexpr qint64 IntervaloDeRecusas = 60000;
     static constexpr int RecusasLembradas = 4096;
     // The agent's settings file, in the executable's folder; it says who may send.
@@ -54,6 +56,7 @@ public:
 private:
     void novaConexao(TcpConnection* conexao);
     void Recusa(TcpConnection* conexao);
+    void SemDescritores();
     void DescartaConexoesOciosas(qsizetype quantas);
     qsizetype ConexoesAbertas() const;
     void Varre();
@@ -63,4 +66,5 @@ private:
     QTimer* m_varredura; // runs only while accepting is paused
     RemetentesPermitidos m_remetentes;
     std::map<NetworkAddress, qint64> m_recusasRegistradas; // when each refused sender was last logged
+    std::optional<qint64> m_faltaDeDescritores;            // when the want of descriptors was last logged
 };

@@ -500,6 +500,59 @@ private Q_SLOTS:
         QVERIFY(window->pnlCentroCusto->isVisible());
     }
 
+    // With the connection lost, the failure says why, in the connection's words (which say whether the
+    // answer may have been written), and the prompt stays with the code typed.
+    void costCentreAnswerLostWithTheConnectionSaysWhy()
+    {
+        receive("1;815;3;Contrato.doc");
+        window->pnlCentroCusto->centroCusto->codigo->setText("7");
+        TestDatabase::stopServer();
+        auto resume = qScopeGuard([] { TestDatabase::resumeServer(); });
+        boxes->answerNext(true);
+        window->pnlCentroCusto->Button2DCentroCustoSimClick();
+        const QString shown = boxes->texts().last();
+        QVERIFY2(shown.startsWith(QString::fromUtf8("Falha na atribuição do centro de custo\n\nO servidor do "
+                                                    "CorvelLane não está acessível no momento.")),
+                 qPrintable(shown));
+        QVERIFY(window->pnlCentroCusto->isVisible());
+        QCOMPARE(window->pnlCentroCusto->centroCusto->codigo->text(), "7");
+        resume.dismiss();
+        TestDatabase::resumeServer();
+        window->pnlCentroCusto->Button2DCentroCustoSimClick();
+        QCOMPARE(job(815, "cod_centro_custo"), QVariant(7));
+    }
+
+    // An answer for a job the database does not have changes no row: the prompt closes as after any
+    // answer, and the log names the job, so that the administrator can see answers that went nowhere.
+    void answerForAMissingJobIsLogged_data()
+    {
+        QTest::addColumn<QString>("message");
+        QTest::newRow("cost centre") << "1;999;3;Sumiu.doc";
+        QTest::newRow("observation") << "4;999;3;Sumiu.doc";
+        QTest::newRow("cost centre and observation") << "2;999;3;Sumiu.doc";
+    }
+
+    void answerForAMissingJobIsLogged()
+    {
+        QFETCH(QString, message);
+        receive(message);
+        const Prompt asked = prompt(message.at(0));
+        if (asked.code)
+            asked.code->setText("7");
+        if (asked.observation)
+            asked.observation->setText("Obra nova");
+        boxes->answerNext(true);
+        QTest::mouseClick(asked.send, Qt::LeftButton);
+        QVERIFY(!asked.panel->isVisible());
+        QCOMPARE(folder->logMessages().last(),
+                 QString::fromUtf8(
+                     "Resposta sem efeito: a impressão 999 (Sumiu.doc) não existe no banco de dados"));
+        QCOMPARE(TestDatabase::value("select count(*) from impressoes where cod_centro_custo is not null "
+                                     "or obs is not null")
+                     .toInt(),
+                 0);
+    }
+
     // Each prompt's answer: "No" at the confirmation writes nothing and keeps the prompt; "Yes" writes
     // the job's columns, and only that job's, and serves what waits next.
     void answers_data()

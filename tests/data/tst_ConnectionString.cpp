@@ -65,6 +65,38 @@ private Q_SLOTS:
         QFETCH(QString, shown);
         QCOMPARE(ConnectionString::withoutPassword(text), shown);
     }
+
+    // Every connection gets an end to each of its waits, unless the administrator chose one: in the
+    // text, or in the data source (here, the keys listed in dsnKeys of the data source "CorvelLane").
+    void timeLimits_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QStringList>("dsnKeys");
+        QTest::addColumn<QString>("sent");
+        const QString all = ";CONN_TIMEOUT=5;READ_TIMEOUT=5;WRITE_TIMEOUT=5";
+        QTest::newRow("none set") << "DSN=CorvelLane;UID=u" << QStringList() << "DSN=CorvelLane;UID=u" + all;
+        QTest::newRow("the text's own, in any case")
+            << "DSN=CorvelLane; read_timeout =30" << QStringList()
+            << "DSN=CorvelLane; read_timeout =30;CONN_TIMEOUT=5;WRITE_TIMEOUT=5";
+        QTest::newRow("the data source's own")
+            << "DSN=CorvelLane" << QStringList{"CONN_TIMEOUT", "WRITE_TIMEOUT"}
+            << "DSN=CorvelLane;READ_TIMEOUT=5";
+        QTest::newRow("another data source's keys are not this one's")
+            << "DSN=Outra" << QStringList{"CONN_TIMEOUT"} << "DSN=Outra" + all;
+        QTest::newRow("no data source named")
+            << "Driver=x;Server=h" << QStringList() << "Driver=x;Server=h" + all;
+    }
+
+    void timeLimits()
+    {
+        QFETCH(QString, text);
+        QFETCH(QStringList, dsnKeys);
+        QFETCH(QString, sent);
+        const auto dataSourceSets = [&dsnKeys](const QString& dataSource, const QString& key) {
+            return dataSource == QLatin1String("CorvelLane") && dsnKeys.contains(key);
+        };
+        QCOMPARE(ConnectionString::withTimeLimits(text, dataSourceSets), sent);
+    }
 };
 
 QTEST_GUILESS_MAIN(tst_ConnectionString)

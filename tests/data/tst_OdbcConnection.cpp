@@ -5,9 +5,13 @@
 #include "TestDatabase.h"
 
 #include <QDateTime>
+#include <QElapsedTimer>
 #include <QScopeGuard>
 #include <QTest>
 #include <memory>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -215,6 +219,78 @@ private Q_SLOTS:
         QCOMPARE(rowsAt("10.9.8.7"), 1);
     }
 
+    // A server that accepts the connection and never greets (paused, its host stuck): the attempt ends
+    // at the agent's connection time limit, 5 s, instead of waiting for minutes, and fails as a
+    // connection failure.
+    void silentServerEndsTheConnectionAttempt()
+    {
+        const int listener = ::socket(AF_INET, SOCK_STREAM, 0);
+        const auto closeListener = qScopeGuard([listener] { ::close(listener); });
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t length = sizeof address;
+        QVERIFY(::bind(listener, reinterpret_cast<sockaddr*>(&address), length) == 0);
+        QVERIFY(::listen(listener, 4) == 0); // the kernel completes connections; nothing ever answers
+        QVERIFY(::getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length) == 0);
+        OdbcConnection other;
+        other.setConnectionString(agentAccount +
+                                  QStringLiteral(";Server=127.0.0.1;Port=%1").arg(ntohs(address.sin_port)));
+        QElapsedTimer waited;
+        waited.start();
+        QVERIFY_THROWS_EXCEPTION(DatabaseError, other.open());
+        QVERIFY2(waited.elapsed() < 15000, qPrintable(QString::number(waited.elapsed())));
+    }
+
+    // A statement the server sits on past the read limit ends as a lost connection. The server is
+    // stalled, so a read is not asked again at once (one run on the server, not two); a write is never
+    // sent again, and the error says it may have been done, as it is here. For a few seconds after, a
+    // statement fails at once rather than wait on the server again; then one connects again.
+    void stalledStatementEnds()
+    {
+        OdbcConnection other;
+        other.setConnectionString(agentAccount + QStringLiteral(";READ_TIMEOUT=1"));
+        other.open();
+        TestDatabase::exec("delete from instancia");
+        const QString running = QStringLiteral(
+            "select count(*) from information_schema.processlist where info like 'select sleep(3)%'");
+        try {
+            other.query("select sleep(3)", {});
+            QFAIL("the read outlasted its time limit");
+        } catch (const DatabaseError& error) {
+            QVERIFY2(error.isConnectionLost(), qPrintable(error.sqlState() + " " + error.message()));
+            QVERIFY2(!error.message().contains("pode não ter sido gravada"), qPrintable(error.message()));
+        }
+        QCOMPARE(TestDatabase::value(running).toInt(), 1);
+        const auto restsThenConnects = [&other] {
+            try {
+                other.query("select 1", {});
+                QFAIL("a statement right after a stall waited on the server");
+            } catch (const DatabaseError& error) {
+                QVERIFY2(error.message().contains(QString::fromUtf8("não está acessível")),
+                         qPrintable(error.message()));
+            }
+            QTest::qWait(1500); // the rest is 1 s
+            QCOMPARE(other.query("select 1", {}).field(0).toInt(), 1);
+        };
+        restsThenConnects();
+        try {
+            other.execute(
+                "insert into instancia(cod_usuario, ip) select 5, '10.9.8.6' from dual where sleep(3) = 0",
+                {});
+            QFAIL("the write outlasted its time limit");
+        } catch (const DatabaseError& error) {
+            QVERIFY2(error.isConnectionLost(), qPrintable(error.sqlState() + " " + error.message()));
+            QVERIFY2(error.message().contains(QString::fromUtf8("a alteração pode não ter sido gravada")),
+                     qPrintable(error.message()));
+        }
+        restsThenConnects();
+        // The server finishes the insert it sat on; the agent never sent it a second time.
+        QTRY_COMPARE_WITH_TIMEOUT(rowsAt("10.9.8.6"), 1, 5000);
+        QTest::qWait(1500);
+        QCOMPARE(rowsAt("10.9.8.6"), 1);
+    }
+
     // A new connection starts in the data source's database, or in none: the one chosen with USE is
     // chosen again.
     void newConnectionChoosesTheDatabaseAgain()
@@ -279,6 +355,23 @@ private Q_SLOTS:
                 }
             }(),
             10000);
+    }
+
+    // A reopening that fails keeps the rows of the last one: a prompt's cost-centre list outlives a
+    // refresh made while the server was away.
+    void failedReopeningKeepsTheRows()
+    {
+        TestDatabase::exec("delete from centro_custo");
+        TestDatabase::exec("insert into centro_custo values (7, 'Vendas')");
+        Dataset list(connection());
+        list.setSql("select * from centro_custo");
+        list.open();
+        TestDatabase::exec("rename table centro_custo to centro_custo_fora");
+        const auto restore =
+            qScopeGuard([] { TestDatabase::exec("rename table centro_custo_fora to centro_custo"); });
+        QVERIFY_THROWS_EXCEPTION(DatabaseError, list.open());
+        QVERIFY(list.isOpen());
+        QCOMPARE(list.result().field("nome_centro_custo").toString(), QStringLiteral("Vendas"));
     }
 
     void filterHidesRowsFromTheCursor()

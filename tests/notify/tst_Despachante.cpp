@@ -99,6 +99,7 @@ private Q_SLOTS:
                 if (writeFails)
                     throw std::runtime_error("write");
                 writes << values.last().toString();
+                return 1;
             });
     }
 

@@ -46,6 +46,10 @@ private Q_SLOTS:
         QTest::newRow("several lines, blanks, commas and CR LF")
             << "allowed-senders = 192.0.2.10,192.0.2.11\r\n  allowed-senders\t=\t10.0.0.0/8 ,, 127.0.0.1\r\n"
             << QStringList{"192.0.2.10", "192.0.2.11", "10.9.9.9", "127.0.0.1"} << QStringList{"192.0.2.12"};
+        // As a document or a web page gives them: no-break, em and ideographic spaces.
+        QTest::newRow("Unicode blanks")
+            << QString::fromUtf8("allowed-senders =\u00a0192.0.2.10\u00a0192.0.2.11,\u2003::1\u3000\u00a0")
+            << QStringList{"192.0.2.10", "192.0.2.11", "::1"} << QStringList{"192.0.2.12"};
     }
 
     void lists()

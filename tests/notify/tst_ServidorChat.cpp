@@ -29,8 +29,11 @@ class tst_ServidorChat : public QObject {
 
     const QStringList& queue() const { return dispatcher->Fila(); }
     static qsizetype counter() { return QDir().entryList({"logfila*.txt"}, QDir::Files).size(); }
+    // Starts the listener (again), on a fresh log.
     void listen(std::function<QList<CentroDeCusto>()> lists = [] { return QList<CentroDeCusto>(); })
     {
+        server.reset();
+        QFile::remove(folder->path() + "Log.txt");
         dispatcher = std::make_unique<Despachante>(window, std::move(lists));
         server = std::make_unique<ServidorChat>([this](const QString& message) {
             ++dispatched;
@@ -56,14 +59,22 @@ class tst_ServidorChat : public QObject {
 
     qsizetype openConnections() const { return server->findChildren<TcpConnection*>().size(); }
 
-    // Starts the listener again with this settings file beside the executable.
+    QString settingsPath() const { return folder->path() + ServidorChat::ArquivoDeConfiguracao; }
+
+    // Starts the listener again, on a fresh log, with this settings file beside the executable.
     void listenWithSettings(const QByteArray& settings)
     {
-        QFile file(folder->path() + ServidorChat::ArquivoDeConfiguracao);
+        QFile file(settingsPath());
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(settings);
         file.close();
         listen();
+    }
+
+    QString anyone() const
+    {
+        return QString::fromUtf8("Remetentes permitidos: qualquer endereço (nenhuma lista em %1)")
+            .arg(settingsPath());
     }
 
     // Connects from the address, sends a message and tells whether the agent closed the connection
@@ -95,6 +106,9 @@ private Q_SLOTS:
         window.naTela = true;
         dispatched = 0;
         listen();
+        // Without a settings file anyone may send, and the log says so at every start.
+        QCOMPARE(folder->logMessages(), QStringList{anyone()});
+        QVERIFY(QFile::remove(folder->path() + "Log.txt"));
     }
 
     void cleanup()
@@ -280,17 +294,18 @@ private Q_SLOTS:
         QDateTime now = QDateTime::currentDateTime();
         Clock::setSourceForTesting([&now] { return now; });
         listenWithSettings("# only the IPv6 loopback\nallowed-senders = ::1\n");
+        const QString listed = QStringLiteral("Remetentes permitidos: ::1 (lista em %1)").arg(settingsPath());
         const QString refusal = QString::fromUtf8(
             "Conexão de 127.0.0.1 recusada: o endereço não está na lista de remetentes permitidos");
 
         QVERIFY(refused(QHostAddress::LocalHost));
-        QCOMPARE(folder->logMessages(), QStringList{refusal});
+        QCOMPARE(folder->logMessages(), (QStringList{listed, refusal}));
         now = now.addSecs(59);
         QVERIFY(refused(QHostAddress::LocalHost));
-        QCOMPARE(folder->logMessages(), QStringList{refusal});
+        QCOMPARE(folder->logMessages(), (QStringList{listed, refusal}));
         now = now.addSecs(1);
         QVERIFY(refused(QHostAddress::LocalHost));
-        QCOMPARE(folder->logMessages(), (QStringList{refusal, refusal}));
+        QCOMPARE(folder->logMessages(), (QStringList{listed, refusal, refusal}));
         QVERIFY(queue().isEmpty());
         QCOMPARE(openConnections(), 0);
 
@@ -318,6 +333,74 @@ private Q_SLOTS:
         QVERIFY(refused(QHostAddress::LocalHost));
         QCOMPARE(folder->logMessages().size(), 3);
         QVERIFY(queue().isEmpty());
+    }
+
+    // Who may send is said at start-up, whatever the file: a link to a file that is not there leaves
+    // the port open as a missing file does, and says so; entries parted by any Unicode blank (a
+    // no-break space, an em space) are a list like any other.
+    void whoMaySendIsSaidAtStart()
+    {
+        QVERIFY(QFile::link(folder->path() + "gone.conf", settingsPath()));
+        listen();
+        QCOMPARE(folder->logMessages(), QStringList{anyone()});
+
+        QVERIFY(QFile::remove(settingsPath()));
+        listenWithSettings(
+            QString::fromUtf8("allowed-senders = ::1\u00a0127.0.0.1,\u2003192.0.2.0/24\u00a0\n").toUtf8());
+        QCOMPARE(
+            folder->logMessages(),
+            QStringList{QStringLiteral("Remetentes permitidos: ::1, 127.0.0.1, 192.0.2.0/24 (lista em %1)")
+                            .arg(settingsPath())});
+        QVERIFY(!refused(QHostAddress::LocalHost));
+        QTRY_COMPARE(queue(), QStringList{"1;815;3;a.doc"});
+    }
+
+    // Out of descriptors, the listener closes the silent connections holding them, which lets it log
+    // the shortage and accept again; a shortage within the minute after is not logged again.
+    void descriptorsRunningOut()
+    {
+        QDateTime now = QDateTime::currentDateTime();
+        Clock::setSourceForTesting([&now] { return now; });
+        const QString message = QStringLiteral("1;815;3;a.doc");
+        for (int shortage = 1; shortage <= 2; ++shortage) {
+            std::vector<std::unique_ptr<QTcpSocket>> silent;
+            for (int i = 0; i < 20; ++i) {
+                silent.push_back(std::make_unique<QTcpSocket>());
+                silent.back()->connectToHost(QHostAddress::LocalHost, server->Porta());
+                QVERIFY(silent.back()->waitForConnected(5000));
+            }
+            QTRY_COMPARE(openConnections(), qsizetype(20));
+            QTest::qWait(ServidorChat::EsperaPorDados + 200);
+            const int sender = ::socket(AF_INET, SOCK_STREAM, 0);
+            rlimit usual{};
+            QVERIFY(::getrlimit(RLIMIT_NOFILE, &usual) == 0);
+            auto restore = qScopeGuard([&] {
+                ::setrlimit(RLIMIT_NOFILE, &usual);
+                ::close(sender);
+            });
+            // No descriptor is left for the listener's next accept, nor for the log.
+            const int lowestFree = ::dup(0);
+            ::close(lowestFree);
+            rlimit none = usual;
+            none.rlim_cur = static_cast<rlim_t>(lowestFree);
+            QVERIFY(::setrlimit(RLIMIT_NOFILE, &none) == 0);
+            sockaddr_in address{};
+            address.sin_family = AF_INET;
+            address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+            address.sin_port = htons(server->Porta());
+            QVERIFY(::connect(sender, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0);
+            QVERIFY(::write(sender, "1;815;3;a.doc", 13) == 13);
+            QTRY_COMPARE(queue().size(), shortage);
+            QCOMPARE(queue().last(), message);
+            QCOMPARE(openConnections(), qsizetype(1));
+            const QStringList log = folder->logMessages();
+            QCOMPARE(log.filter(QStringLiteral("Erro no socket")).size(), 1);
+            QCOMPARE(log.last(), QStringLiteral("Mensagem recebida: ") + message);
+            now = now.addSecs(59);
+        }
+        QVERIFY2(
+            folder->logMessages().first().contains(QString::fromUtf8("não há descritores de arquivo livres")),
+            qPrintable(folder->logMessages().first()));
     }
 
     void portTakenTellsWhatToDo()

@@ -72,6 +72,8 @@ start_agent() {
   agent_pid=$!
 }
 
+now_ms() { echo $((${EPOCHREALTIME//[!0-9]/} / 1000)); }
+
 # wait_for SECONDS COMMAND...: polls until the command succeeds; false once SECONDS have passed on the
 # clock, however long each try takes.
 wait_for() {
@@ -172,7 +174,14 @@ wait_exit() {
   agent_pid=
 }
 
-log_lines() { [ -f "$work/agent/Log.txt" ] && grep -c $'\r$' "$work/agent/Log.txt" || echo 0; }
+# log_lines: the events in the log besides the start-up's line on who may send (startup.sh checks it).
+log_lines() {
+  if [ -f "$work/agent/Log.txt" ]; then
+    awk '/\r$/ && !/ - Remetentes permitidos: / { n++ } END { print n + 0 }' "$work/agent/Log.txt"
+  else
+    echo 0
+  fi
+}
 
 # The agent as a person sees it on the virtual display.
 visible_window() { xdotool search --all --onlyvisible --pid "$agent_pid" --name "^$1\$" 2>/dev/null | head -n 1; }
@@ -256,11 +265,14 @@ seed_installation() {
 connection_failure_message='Atenção. O sistema não conseguiu conectar ao servidor do CorvelLane. Verifique com o administrador do sistema.'
 
 # expect_connection_failure LABEL ODBCSYSINI: the agent, started with that configuration, shows the one
-# connection-failure box and no main window, logs the one line, and OK ends it with exit code 0.
+# connection-failure box and no main window, logs the one line, and OK ends it with exit code 0. Sets
+# box_after_ms: how long after the start the box came.
 expect_connection_failure() {
+  local started box
+  started=$(now_ms)
   start_agent "$2"
-  local box
-  box=$(wait_window Error) || fail "$1: no error box"
+  box=$(wait_window Error 30) || fail "$1: no error box"
+  box_after_ms=$(($(now_ms) - started))
   has_window 'CorvelLane 1.27' && fail "$1: the main window exists"
   [ "$(xdotool search --all --pid "$agent_pid" --name '^Error$' | wc -l)" = 1 ] || fail "$1: more than one box"
   xdotool windowfocus --sync "$box" key Return

@@ -2,15 +2,17 @@
 # Start-up of the real program: the gate that lets it run only with an open database connection.
 source "$(dirname "$0")/lib.sh"
 
-# 1. Data source present, server up, the account known: the window comes, no box, the log is not touched;
-#    SIGTERM ends it with 0.
+# 1. Data source present, server up, the account known: the window comes, no box, the log says only who may
+#    send; SIGTERM ends it with 0.
 root_sql "DELETE FROM CORVELLANE.usuario; INSERT INTO CORVELLANE.usuario VALUES (1, '$(id -un)', '', 1);"
 start_agent "$ODBCSYSINI"
 wait_window 'CorvelLane 1.27' >/dev/null || fail "server up: no main window"
 has_window Error && fail "server up: an error box was shown"
+wait_for 10 grep -q " - Remetentes permitidos: qualquer endereço (nenhuma lista em $work/agent/corvellane.conf)"$'\r$' \
+  "$work/agent/Log.txt" || fail "server up: the log does not say who may send: $(cat "$work/agent/Log.txt")"
 [ "$(log_lines)" = 0 ] || fail "server up: the log was written: $(cat "$work/agent/Log.txt")"
 stop_agent TERM "server up"
-pass "server up: quiet start, SIGTERM ends with exit code 0"
+pass "server up: quiet start (one line: anyone may send), SIGTERM ends with exit code 0"
 
 # 2. Server unreachable: one error box, one log line, no main window; OK ends the program with 0.
 down=$(odbc_config down Server=127.0.0.1 Port=1)
