@@ -15,6 +15,7 @@ source "$(dirname "$0")/../support/skip.sh"
 command -v lintian >/dev/null || skip "lintian is not installed"
 command -v logrotate >/dev/null || skip "logrotate is not installed"
 ! dpkg -s corvellane >/dev/null 2>&1 || skip "a corvellane package is installed here, and this test would replace it"
+[ ! -e /opt/corvellane ] || skip "/opt/corvellane is there without its package, and this test would change it"
 trap 'dpkg --purge corvellane >/dev/null 2>&1 || true; rm -rf "$work"' EXIT
 
 cpack -G DEB --config "$build/CPackConfig.cmake" -B "$work/package" >/dev/null
@@ -54,4 +55,5 @@ pass "removed: the autostart entry stays as a conffile, and its TryExec names a 
 
 dpkg --purge corvellane >/dev/null
 [ ! -e "$entry" ] && [ ! -e /etc/logrotate.d/corvellane ] || fail "purge left the conffiles"
+[ ! -e /opt/corvellane ] || fail "purge left $(ls -A /opt/corvellane)"
 pass "purged: nothing of the package is left"
