@@ -107,4 +107,17 @@ answer_next 820
 pass "server paused before the write: reported, nothing written, the prompt kept; written once the server was back"
 
 stop_agent TERM
+
+# 4. A time limit that the data source sets itself wins over the agent's 5 s.
+short=$(odbc_config short READ_TIMEOUT=2)
+start_hidden "$short"
+pause_server
+started=$(now_ms)
+send '1;815;3;Contrato.doc'
+wait_for 10 eval '[ "$(grep -c "Mensagem inválida: Exception" "$log")" = 1 ]' || fail "short limit: no failed dispatch"
+waited=$(($(now_ms) - started))
+[ "$waited" -lt 4000 ] || fail "short limit: the dispatch waited $waited ms, not the data source's 2 s"
+resume_server
+stop_agent TERM
+pass "the data source's READ_TIMEOUT=2 ended the wait after $waited ms"
 echo "longest freeze: $longest ms"
