@@ -22,12 +22,14 @@ QString withoutPassword(const QString& connectionString);
 // greeting; READ_TIMEOUT and WRITE_TIMEOUT bound each single read from and write to the network, not a
 // whole statement: a long result arrives in many reads, each well within the limit, and only a server
 // that sends nothing for that long trips it. The driver's login time-out is not used: it does not end
-// the wait for a server that accepts the connection and never greets.
+// the wait for a server that accepts the connection and never greets. Reads and writes get 10 s, not
+// 5: a Galera cluster holds every write about 6 s while it re-forms after a node crashed, and a limit
+// shorter than that would report as failed an answer the cluster then commits.
 struct TimeLimit {
     const char* key;
     int seconds;
 };
-inline constexpr TimeLimit TimeLimits[] = {{"CONN_TIMEOUT", 5}, {"READ_TIMEOUT", 5}, {"WRITE_TIMEOUT", 5}};
+inline constexpr TimeLimit TimeLimits[] = {{"CONN_TIMEOUT", 5}, {"READ_TIMEOUT", 10}, {"WRITE_TIMEOUT", 10}};
 
 // The ODBC text with each time limit appended that neither the text itself nor its data source
 // (dataSourceSets, asked with the DSN's name and the key) sets: an administrator's own value wins.

@@ -73,14 +73,14 @@ private Q_SLOTS:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QStringList>("dsnKeys");
         QTest::addColumn<QString>("sent");
-        const QString all = ";CONN_TIMEOUT=5;READ_TIMEOUT=5;WRITE_TIMEOUT=5";
+        const QString all = ";CONN_TIMEOUT=5;READ_TIMEOUT=10;WRITE_TIMEOUT=10";
         QTest::newRow("none set") << "DSN=CorvelLane;UID=u" << QStringList() << "DSN=CorvelLane;UID=u" + all;
         QTest::newRow("the text's own, in any case")
             << "DSN=CorvelLane; read_timeout =30" << QStringList()
-            << "DSN=CorvelLane; read_timeout =30;CONN_TIMEOUT=5;WRITE_TIMEOUT=5";
+            << "DSN=CorvelLane; read_timeout =30;CONN_TIMEOUT=5;WRITE_TIMEOUT=10";
         QTest::newRow("the data source's own")
             << "DSN=CorvelLane" << QStringList{"CONN_TIMEOUT", "WRITE_TIMEOUT"}
-            << "DSN=CorvelLane;READ_TIMEOUT=5";
+            << "DSN=CorvelLane;READ_TIMEOUT=10";
         QTest::newRow("another data source's keys are not this one's")
             << "DSN=Outra" << QStringList{"CONN_TIMEOUT"} << "DSN=Outra" + all;
         QTest::newRow("no data source named")

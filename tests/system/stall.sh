@@ -3,7 +3,7 @@
 # a firewall that silently drops the packets look like from a workstation. The kernel still completes
 # connections to it, and nothing ever answers. At start-up, while the agent idles before a notification,
 # and between the confirmation of an answer and its write, the agent must come back within its time
-# limits (5 s a wait), read port 900 again, lose nothing, and work once the server resumes (SIGCONT).
+# limits (5 s to connect, 10 s a read), read port 900 again, lose nothing, and work once the server resumes (SIGCONT).
 source "$(dirname "$0")/lib.sh"
 
 server=$(cat "$CORVELLANE_TESTDB_DIR/mysqld.pid")
@@ -56,8 +56,8 @@ send '1;815;3;Contrato.doc'
 sleep 0.5
 send '1;816;4;Planilha.xls'
 send '1;817;5;Outro.doc'
-wait_for 20 eval '[ "$(received)" = "815 816 817 " ]' || fail "idle: read from port 900: $(received)"
-frozen "idle, a notification's dispatch, to port 900 read again" $(($(now_ms) - started)) 8
+wait_for 25 eval '[ "$(received)" = "815 816 817 " ]' || fail "idle: read from port 900: $(received)"
+frozen "idle, a notification's dispatch, to port 900 read again" $(($(now_ms) - started)) 13
 grep -q 'Mensagem inválida: Exception' "$log" || fail "idle: the failed dispatch was not logged"
 [ "$(cat "$work/agent/logfila2.txt")" = $'1;815;3;Contrato.doc\r\n1;816;4;Planilha.xls\r\n1;817;5;Outro.doc\r' ] ||
   fail "idle: the queue's snapshot is $(cat -A "$work/agent/logfila2.txt")"
@@ -88,7 +88,7 @@ xdotool windowfocus --sync "$confirm" key Return
 sleep 0.5
 send '1;820;3;Durante.doc'
 box=$(wait_visible CorvelLane 20) || fail "write: no failure message"
-frozen "the write's liveness check, to the failure message" $(($(now_ms) - started)) 8
+frozen "the write's liveness check, to the failure message" $(($(now_ms) - started)) 13
 wait_for 5 eval '[ "$(received)" = "815 816 817 818 819 820 " ]' || fail "write: read from port 900: $(received)"
 screenshot stall-write
 xdotool windowfocus --sync "$box" key Return
@@ -108,7 +108,7 @@ pass "server paused before the write: reported, nothing written, the prompt kept
 
 stop_agent TERM
 
-# 4. A time limit that the data source sets itself wins over the agent's 5 s.
+# 4. A time limit that the data source sets itself wins over the agent's 10 s.
 short=$(odbc_config short READ_TIMEOUT=2)
 start_hidden "$short"
 pause_server
