@@ -3,6 +3,7 @@
 #include "ResultSet.h"
 
 #include <QList>
+#include <QSet>
 #include <QString>
 #include <QVariant>
 #include <utility>
@@ -58,6 +59,7 @@ private:
     template <typename Work> auto run(const QString& sql, Work work);
 
     QList<std::pair<QString, void*>> m_prepared; // the most recently used last
+    QSet<QString> m_seen;                        // the statements run before, each sent directly once
     void* m_environment = nullptr;
     void* m_connection = nullptr;
     bool m_wanted = false;
