@@ -186,12 +186,16 @@ struct FreeStatement {
 
 } // namespace
 
-// One prepared statement run once with a set of values.
+// One statement run once with a set of values: prepared, or, with its text, sent directly.
 class OdbcConnection::Statement {
 public:
     // sent becomes true once the statement is handed to the driver to run: from then on it may have
-    // reached the server, whatever happens next.
-    Statement(SQLHSTMT handle, bool& sent) : m_handle(handle), m_sent(sent) {}
+    // reached the server, whatever happens next. With directSql the handle is a fresh one and the
+    // driver sends the prepare and the execution together, one round trip.
+    Statement(SQLHSTMT handle, bool& sent, const QString* directSql = nullptr)
+        : m_handle(handle), m_sent(sent), m_directSql(directSql)
+    {
+    }
 
     void run(const QList<QVariant>& values)
     {
@@ -201,7 +205,10 @@ public:
         for (qsizetype i = 0; i < values.size(); ++i)
             bind(static_cast<SQLUSMALLINT>(i + 1), values.at(i), buffers[i]);
         m_sent = true;
-        check(SQLExecute(m_handle), "SQLExecute");
+        if (m_directSql)
+            check(SQLExecDirectW(m_handle, wide(*m_directSql), SQL_NTS), "SQLExecDirect");
+        else
+            check(SQLExecute(m_handle), "SQLExecute");
     }
 
     qint64 rowsAffected()
@@ -396,6 +403,7 @@ private:
 
     SQLHSTMT m_handle = nullptr;
     bool& m_sent;
+    const QString* m_directSql;
 };
 
 OdbcConnection::OdbcConnection() = default;
@@ -540,6 +548,18 @@ template <typename Work> auto OdbcConnection::run(const QString& sql, Work work)
         QElapsedTimer waited;
         waited.start();
         try {
+            // A statement's first run goes directly, in one round trip, and leaves nothing behind:
+            // most run once a session (the start-up's). One that comes again is prepared and kept,
+            // its prepare paid once, and each run after it is a bare execution, faster on the server.
+            if (kept(sql) == m_prepared.end() && !m_seen.contains(sql)) {
+                m_seen.insert(sql);
+                SQLHSTMT handle = nullptr;
+                check(SQLAllocHandle(SQL_HANDLE_STMT, m_connection, &handle), SQL_HANDLE_DBC, m_connection,
+                      "SQLAllocHandle");
+                const std::unique_ptr<void, FreeStatement> owned(handle);
+                Statement statement(handle, sent, &sql);
+                return work(statement);
+            }
             Statement statement(prepared(sql), sent);
             return work(statement);
         } catch (const DatabaseError& error) {

@@ -4,6 +4,7 @@
 
 #include <QElapsedTimer>
 #include <QList>
+#include <QSet>
 #include <QString>
 #include <QVariant>
 #include <utility>
@@ -59,6 +60,7 @@ private:
     template <typename Work> auto run(const QString& sql, Work work);
 
     QList<std::pair<QString, void*>> m_prepared; // the most recently used last
+    QSet<QString> m_seen;                        // the statements run before, each sent directly once
     void* m_environment = nullptr;
     void* m_connection = nullptr;
     bool m_wanted = false;

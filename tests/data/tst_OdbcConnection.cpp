@@ -107,6 +107,30 @@ private Q_SLOTS:
         QCOMPARE(rows.field("data_impressao").metaType().id(), QMetaType::QDate);
     }
 
+    // A statement's first run goes directly (the driver sends its prepare and execution together,
+    // one round trip); one that comes again is prepared once more and kept, and then only executed.
+    // Text with a quote and a backslash comes back as it went.
+    void firstRunIsDirectAndARepeatIsKeptPrepared()
+    {
+        const auto status = [&](const char* name) {
+            return connection()
+                .query(QStringLiteral("show session status like '%1'").arg(QLatin1String(name)), {})
+                .field("Value")
+                .toLongLong();
+        };
+        const QString sql =
+            QStringLiteral("select ? as vez_unica_%1").arg(QDateTime::currentMSecsSinceEpoch());
+        for (int warm = 0; warm < 2; ++warm) // the status statement itself, kept prepared from here on
+            status("Com_stmt_prepare");
+        const qint64 prepares = status("Com_stmt_prepare");
+        QCOMPARE(connection().query(sql, {QString::fromUtf8("'ção\\")}).field(0).toString(),
+                 QString::fromUtf8("'ção\\"));
+        QCOMPARE(status("Com_stmt_prepare") - prepares, 1);
+        for (int run = 0; run < 3; ++run)
+            QCOMPARE(connection().query(sql, {run}).field(0).toInt(), run);
+        QCOMPARE(status("Com_stmt_prepare") - prepares, 2);
+    }
+
     void columnTypesFollowTheServer()
     {
         ResultSet rows =
