@@ -406,7 +406,12 @@ private:
     const QString* m_directSql;
 };
 
-OdbcConnection::OdbcConnection() = default;
+OdbcConnection::OdbcConnection()
+{
+    m_quiet.setSingleShot(true);
+    m_quiet.setInterval(PrepareWhenQuietMs);
+    m_quiet.callOnTimeout([this] { prepareWhileQuiet(); });
+}
 
 OdbcConnection::~OdbcConnection()
 {
@@ -446,9 +451,14 @@ void OdbcConnection::connect()
 
 void OdbcConnection::disconnect() noexcept
 {
-    for (const auto& [sql, handle] : std::as_const(m_prepared))
+    // What was kept is worth keeping on the next connection too, prepared there once it is quiet.
+    for (const auto& [sql, handle] : std::as_const(m_prepared)) {
         SQLFreeHandle(SQL_HANDLE_STMT, handle);
+        if (!m_toPrepare.contains(sql))
+            m_toPrepare.append(sql);
+    }
     m_prepared.clear();
+    m_directRuns.clear();
     if (m_connection) {
         SQLDisconnect(m_connection);
         SQLFreeHandle(SQL_HANDLE_DBC, m_connection);
@@ -524,6 +534,32 @@ void* OdbcConnection::prepared(const QString& sql)
     return handle;
 }
 
+void OdbcConnection::prepareWhileQuiet() noexcept
+{
+    // Nobody waits on this, so it never connects, and leaves a server that just stalled alone.
+    if (!m_connection || (m_stalled.isValid() && !m_stalled.hasExpired(restAfterStallMs)))
+        return;
+    const QStringList texts = m_toPrepare.mid(qMax<qsizetype>(0, m_toPrepare.size() - MaxPreparedStatements));
+    m_toPrepare.clear();
+    QElapsedTimer waited;
+    waited.start();
+    for (const QString& sql : texts) {
+        if (kept(sql) != m_prepared.end())
+            continue;
+        try {
+            prepared(sql);
+        } catch (const DatabaseError&) {
+            // Each of these ran before, so the connection is what failed: the next statement connects
+            // again and tells the user if it must.
+            disconnect();
+            m_toPrepare.clear();
+            if (waited.elapsed() >= stalledAfterMs)
+                m_stalled.start();
+            return;
+        }
+    }
+}
+
 void OdbcConnection::forget(const QString& sql) noexcept
 {
     const auto kept = this->kept(sql);
@@ -548,17 +584,22 @@ template <typename Work> auto OdbcConnection::run(const QString& sql, Work work)
         QElapsedTimer waited;
         waited.start();
         try {
-            // A statement's first run goes directly, in one round trip, and leaves nothing behind:
-            // most run once a session (the start-up's). One that comes again is prepared and kept,
-            // its prepare paid once, and each run after it is a bare execution, faster on the server.
-            if (kept(sql) == m_prepared.end() && !m_seen.contains(sql)) {
-                m_seen.insert(sql);
-                SQLHSTMT handle = nullptr;
-                check(SQLAllocHandle(SQL_HANDLE_STMT, m_connection, &handle), SQL_HANDLE_DBC, m_connection,
-                      "SQLAllocHandle");
-                const std::unique_ptr<void, FreeStatement> owned(handle);
-                Statement statement(handle, sent, &sql);
-                return work(statement);
+            if (!m_toPrepare.isEmpty())
+                m_quiet.start();
+            if (kept(sql) == m_prepared.end()) {
+                const int runs = ++m_directRuns[sql];
+                if (runs == 2 && !m_toPrepare.contains(sql)) {
+                    m_toPrepare.append(sql);
+                    m_quiet.start();
+                }
+                if (runs < PrepareAtRun) {
+                    SQLHSTMT handle = nullptr;
+                    check(SQLAllocHandle(SQL_HANDLE_STMT, m_connection, &handle), SQL_HANDLE_DBC,
+                          m_connection, "SQLAllocHandle");
+                    const std::unique_ptr<void, FreeStatement> owned(handle);
+                    Statement statement(handle, sent, &sql);
+                    return work(statement);
+                }
             }
             Statement statement(prepared(sql), sent);
             return work(statement);

@@ -3,9 +3,11 @@
 #include "ResultSet.h"
 
 #include <QElapsedTimer>
+#include <QHash>
 #include <QList>
-#include <QSet>
 #include <QString>
+#include <QStringList>
+#include <QTimer>
 #include <QVariant>
 #include <utility>
 
@@ -59,8 +61,18 @@ private:
     QList<std::pair<QString, void*>>::iterator kept(const QString& sql);
     template <typename Work> auto run(const QString& sql, Work work);
 
+    // How a statement travels. Its first runs go directly: the driver sends prepare and execution
+    // together, one round trip, which is what a branch office's link pays for. One that comes again is
+    // worth keeping prepared, but its prepare is a round trip of its own: it is paid once the
+    // connection has been quiet for a while, when no user waits on it, or at once for a statement run
+    // many times without a pause.
+    static constexpr int PrepareAtRun = 10;
+    static constexpr int PrepareWhenQuietMs = 5000;
+    void prepareWhileQuiet() noexcept;
     QList<std::pair<QString, void*>> m_prepared; // the most recently used last
-    QSet<QString> m_seen;                        // the statements run before, each sent directly once
+    QHash<QString, int> m_directRuns;            // on this connection
+    QStringList m_toPrepare;                     // the most recently wanted last
+    QTimer m_quiet;
     void* m_environment = nullptr;
     void* m_connection = nullptr;
     bool m_wanted = false;

@@ -107,28 +107,38 @@ private Q_SLOTS:
         QCOMPARE(rows.field("data_impressao").metaType().id(), QMetaType::QDate);
     }
 
-    // A statement's first run goes directly (the driver sends its prepare and execution together,
-    // one round trip); one that comes again is prepared once more and kept, and then only executed.
-    // Text with a quote and a backslash comes back as it went.
-    void firstRunIsDirectAndARepeatIsKeptPrepared()
+    // A statement runs directly (the driver sends its prepare and execution together, one round trip,
+    // and closes it) until it is kept prepared: once the connection has been quiet for a while after
+    // it came again, or at its tenth run when it comes without a pause. The server's count of open
+    // prepared statements shows which are kept. Text with a quote and a backslash comes back as it went.
+    void aRepeatIsKeptPreparedWhenQuietOrAtItsTenthRun()
     {
-        const auto status = [&](const char* name) {
-            return connection()
-                .query(QStringLiteral("show session status like '%1'").arg(QLatin1String(name)), {})
-                .field("Value")
+        const auto kept = [] {
+            return TestDatabase::value("select variable_value from information_schema.global_status "
+                                       "where variable_name = 'PREPARED_STMT_COUNT'")
                 .toLongLong();
         };
-        const QString sql =
-            QStringLiteral("select ? as vez_unica_%1").arg(QDateTime::currentMSecsSinceEpoch());
-        for (int warm = 0; warm < 2; ++warm) // the status statement itself, kept prepared from here on
-            status("Com_stmt_prepare");
-        const qint64 prepares = status("Com_stmt_prepare");
-        QCOMPARE(connection().query(sql, {QString::fromUtf8("'ção\\")}).field(0).toString(),
+        const auto statement = [](const char* name) {
+            return QStringLiteral("select ? as %1_%2").arg(QLatin1String(name)).arg(QDateTime::currentMSecsSinceEpoch());
+        };
+        const qint64 before = kept();
+
+        const QString repeated = statement("quieta");
+        QCOMPARE(connection().query(repeated, {QString::fromUtf8("'ção\\")}).field(0).toString(),
                  QString::fromUtf8("'ção\\"));
-        QCOMPARE(status("Com_stmt_prepare") - prepares, 1);
-        for (int run = 0; run < 3; ++run)
-            QCOMPARE(connection().query(sql, {run}).field(0).toInt(), run);
-        QCOMPARE(status("Com_stmt_prepare") - prepares, 2);
+        QCOMPARE(connection().query(repeated, {1}).field(0).toInt(), 1);
+        QCOMPARE(kept(), before);
+        QTRY_COMPARE_WITH_TIMEOUT(kept(), before + 1, 10000);
+        QCOMPARE(connection().query(repeated, {2}).field(0).toInt(), 2);
+        QCOMPARE(kept(), before + 1);
+
+        const QString busy = statement("sem_pausa");
+        for (int run = 1; run <= 9; ++run)
+            QCOMPARE(connection().query(busy, {run}).field(0).toInt(), run);
+        QCOMPARE(kept(), before + 1);
+        for (int run = 10; run <= 12; ++run)
+            QCOMPARE(connection().query(busy, {run}).field(0).toInt(), run);
+        QCOMPARE(kept(), before + 2);
     }
 
     void columnTypesFollowTheServer()
