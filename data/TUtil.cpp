@@ -1,6 +1,5 @@
 #include "TUtil.h"
 
-#include "AccountName.h"
 #include "Clock.h"
 #include "FileWrites.h"
 #include "SystemLog.h"
@@ -66,7 +65,7 @@ void TUtil::GravaLog(const QString& pasta, const QString& mensagem) noexcept
 {
     try {
         // First, so that an event still reaches the system log when Log.txt cannot be written.
-        SystemLog::write(AccountName::current(), mensagem);
+        SystemLog::write(mensagem);
         const QString entry = carimboAgora() + QStringLiteral(" - ") + mensagem + QStringLiteral("\r\n");
         // Another copy of the agent may log to the same file meanwhile: each entry goes in whole.
         FileWrites::appendAtomically(pasta + QStringLiteral("Log.txt"),

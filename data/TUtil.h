@@ -7,7 +7,8 @@
 class TUtil {
 public:
     // Appends "<short date> <long time> - <message>" and CR LF (the time is left out at exactly
-    // midnight). Never fails towards its caller: a folder that cannot be written loses the entry.
+    // midnight), and sends the message to the system log too. Never fails towards its caller: a folder
+    // that cannot be written loses the entry.
     static void GravaLog(const QString& pasta, const QString& mensagem) noexcept;
 
     // The time stamp in front of each entry, in the workstation's date and time formats.
