@@ -119,7 +119,9 @@ private Q_SLOTS:
                 .toLongLong();
         };
         const auto statement = [](const char* name) {
-            return QStringLiteral("select ? as %1_%2").arg(QLatin1String(name)).arg(QDateTime::currentMSecsSinceEpoch());
+            return QStringLiteral("select ? as %1_%2")
+                .arg(QLatin1String(name))
+                .arg(QDateTime::currentMSecsSinceEpoch());
         };
         const qint64 before = kept();
 
