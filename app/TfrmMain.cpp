@@ -9,6 +9,7 @@
 #include "EventGuard.h"
 #include "ExecutableFolder.h"
 #include "Fonts.h"
+#include "JanelaAcoplada.h"
 #include "JanelasDoAgente.h"
 #include "JpegLoader.h"
 #include "MessageBoxes.h"
@@ -36,7 +37,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QScreen>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <QWindow>
@@ -51,33 +51,13 @@ QFrame* painel(QWidget* parent, const char* name, int height)
     return frame;
 }
 
-QScreen* tela()
-{
-    return QGuiApplication::primaryScreen();
-}
-
-// The bottom of the desktop area the taskbar leaves free.
-int baseDaAreaDeTrabalho()
-{
-    const QRect area = tela()->availableGeometry();
-    return area.y() + area.height();
-}
-
 } // namespace
 
-TfrmMain::TfrmMain(QWidget* parent)
-    : QWidget(parent, Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::Tool)
+TfrmMain::TfrmMain(QWidget* parent) : QWidget(parent, JanelaAcoplada::bandeiras())
 {
     frmMain = this;
     setObjectName(QStringLiteral("frmMain"));
-    setWindowTitle(QStringLiteral("CorvelLane 1.27"));
-    setWindowOpacity(220 / 255.0);
-    setFont(Fonts::msSansSerif(11));
-    QPalette cores = palette();
-    cores.setColor(QPalette::Window, Fonts::frame);
-    cores.setColor(QPalette::WindowText, Fonts::navy);
-    setPalette(cores);
-    setAutoFillBackground(true);
+    JanelaAcoplada::configura(*this, QStringLiteral("CorvelLane 1.27"), 220);
 
     // The window never sizes itself to its panels: its height is set by the slide-in and the
     // notifications, and what does not fit is cut off at the bottom.
@@ -86,7 +66,7 @@ TfrmMain::TfrmMain(QWidget* parent)
     moldura->setContentsMargins(2, 2, 2, 2);
     pnlFundo = new QFrame(this);
     pnlFundo->setObjectName(QStringLiteral("pnlFundo"));
-    QPalette fundo = cores;
+    QPalette fundo = palette();
     fundo.setColor(QPalette::Window, Fonts::panel);
     pnlFundo->setPalette(fundo);
     pnlFundo->setAutoFillBackground(true);
@@ -306,16 +286,9 @@ void TfrmMain::focoMudou(QWindow* janela)
 
 void TfrmMain::FormActivate()
 {
-    const int esquerda =
-        tela()->availableGeometry().x() + tela()->availableGeometry().width() - (Largura + 2);
-    const int base = baseDaAreaDeTrabalho();
     setFixedWidth(Largura);
-    int altura = 0;
-    setGeometry(esquerda, base - 2, Largura, altura);
-    while (altura < AlturaDeslizada) {
-        altura = std::min(altura + 5, AlturaDeslizada);
-        setGeometry(esquerda, base - (altura + 2), Largura, altura);
-    }
+    JanelaAcoplada::encostaADireita(*this);
+    JanelaAcoplada::desliza(*this, 0, AlturaDeslizada);
     AjustaTela();
     AtualizaPainel();
     repaint();
@@ -323,8 +296,7 @@ void TfrmMain::FormActivate()
 
 void TfrmMain::AjustaTela()
 {
-    const QRect area = tela()->geometry();
-    move(area.x() + area.width() - width() - 2, baseDaAreaDeTrabalho() - height() - 2);
+    JanelaAcoplada::ajusta(*this);
 }
 
 void TfrmMain::hideEvent(QHideEvent* event)

@@ -4,6 +4,7 @@
 #include "EventGuard.h"
 #include "ExecutableFolder.h"
 #include "Fonts.h"
+#include "JanelaAcoplada.h"
 #include "JanelasDoAgente.h"
 #include "JpegLoader.h"
 #include "MessageBoxes.h"
@@ -15,15 +16,10 @@
 #include <QCloseEvent>
 #include <QFrame>
 #include <QLabel>
-#include <QScreen>
 #include <QTimer>
 #include <algorithm>
 
 namespace {
-
-const QColor corMoldura(19, 65, 158);
-const QColor corPainel(246, 246, 246);
-const QColor marinho(0, 0, 128);
 
 // The right-aligned figures keep their right edge here whatever their text.
 constexpr int bordaDireitaDosNumeros = 170;
@@ -45,11 +41,6 @@ void alinhaPelaDireita(QLabel* label)
     label->move(bordaDireitaDosNumeros - label->width(), label->y());
 }
 
-QScreen* tela()
-{
-    return QGuiApplication::primaryScreen();
-}
-
 } // namespace
 
 void TFrmCota::Abre(const TextosCota::Figuras& figuras, QWidget* janelaPrincipal)
@@ -64,24 +55,16 @@ void TFrmCota::Abre(const TextosCota::Figuras& figuras, QWidget* janelaPrincipal
 }
 
 TFrmCota::TFrmCota(const TextosCota::Figuras& figuras, QWidget* janelaPrincipal)
-    : QWidget(nullptr, Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::Tool), m_figuras(figuras),
-      m_janelaPrincipal(janelaPrincipal)
+    : QWidget(nullptr, JanelaAcoplada::bandeiras()), m_figuras(figuras), m_janelaPrincipal(janelaPrincipal)
 {
     FrmCota = this;
     setObjectName(QStringLiteral("FrmCota"));
-    setWindowTitle(QStringLiteral("Consulta Cota"));
-    setWindowOpacity(210 / 255.0);
-    setFont(Fonts::msSansSerif(11));
-    QPalette cores = palette();
-    cores.setColor(QPalette::Window, corMoldura);
-    cores.setColor(QPalette::WindowText, marinho);
-    setPalette(cores);
-    setAutoFillBackground(true);
+    JanelaAcoplada::configura(*this, QStringLiteral("Consulta Cota"), 210);
 
     pnlMain = new QFrame(this);
     pnlMain->setObjectName(QStringLiteral("pnlMain"));
     QPalette coresPainel = pnlMain->palette();
-    coresPainel.setColor(QPalette::Window, corPainel);
+    coresPainel.setColor(QPalette::Window, Fonts::panel);
     pnlMain->setPalette(coresPainel);
     pnlMain->setAutoFillBackground(true);
 
@@ -180,14 +163,8 @@ void TFrmCota::FormActivate()
 {
     if (FrmCota != this)
         return; // closed already: it takes nobody's place any more
-    const QRect areaDeTrabalho = tela()->availableGeometry();
-    move(areaDeTrabalho.x() + areaDeTrabalho.width() - width() - 2, y());
-    int altura = 0;
-    posicionaVertical(altura);
-    while (altura < Altura) {
-        altura = std::min(altura + 5, Altura);
-        posicionaVertical(altura);
-    }
+    JanelaAcoplada::encostaADireita(*this);
+    JanelaAcoplada::desliza(*this, 0, Altura);
     if (m_janelaPrincipal && m_janelaPrincipal->isVisible())
         m_janelaPrincipal->close();
     AjustaTela();
@@ -195,17 +172,7 @@ void TFrmCota::FormActivate()
 
 void TFrmCota::AjustaTela()
 {
-    const QRect telaInteira = tela()->geometry();
-    const QRect areaDeTrabalho = tela()->availableGeometry();
-    // The work area's bottom, not its height: a taskbar at the top must not lift the window.
-    move(telaInteira.x() + telaInteira.width() - width() - 2,
-         areaDeTrabalho.y() + areaDeTrabalho.height() - height() - 2);
-}
-
-void TFrmCota::posicionaVertical(int altura)
-{
-    const QRect areaDeTrabalho = tela()->availableGeometry();
-    setGeometry(x(), areaDeTrabalho.y() + areaDeTrabalho.height() - altura - 2, width(), altura);
+    JanelaAcoplada::ajusta(*this);
 }
 
 void TFrmCota::PreencheCota()
@@ -244,11 +211,7 @@ void TFrmCota::closeEvent(QCloseEvent* event)
 void TFrmCota::FormClose()
 {
     Timer->stop();
-    int altura = height();
-    while (altura > 0) {
-        altura = std::max(altura - 5, 0);
-        posicionaVertical(altura);
-    }
+    JanelaAcoplada::desliza(*this, height(), 0);
     if (FrmCota == this)
         FrmCota = nullptr;
     hide();

@@ -47,8 +47,6 @@ private:
     void FormClose();
     void Button2D1Click();
 
-    void posicionaVertical(int altura);
-
     const TextosCota::Figuras m_figuras;
     QPointer<QWidget> m_janelaPrincipal;
 

@@ -1,0 +1,72 @@
+#include "JanelaAcoplada.h"
+
+#include "Fonts.h"
+
+#include <QGuiApplication>
+#include <QPalette>
+#include <QScreen>
+#include <QWidget>
+#include <algorithm>
+
+namespace {
+
+QRect areaDeTrabalho()
+{
+    return QGuiApplication::primaryScreen()->availableGeometry();
+}
+
+// The bottom of the desktop area the taskbar leaves free: not its height, so that a taskbar at the
+// top does not lift the window.
+int base()
+{
+    const QRect area = areaDeTrabalho();
+    return area.y() + area.height();
+}
+
+} // namespace
+
+namespace JanelaAcoplada {
+
+Qt::WindowFlags bandeiras()
+{
+    return Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::Tool;
+}
+
+void configura(QWidget& janela, const QString& titulo, int opacidade)
+{
+    janela.setWindowTitle(titulo);
+    janela.setWindowOpacity(opacidade / 255.0);
+    janela.setFont(Fonts::msSansSerif(11));
+    QPalette cores = janela.palette();
+    cores.setColor(QPalette::Window, Fonts::frame);
+    cores.setColor(QPalette::WindowText, Fonts::navy);
+    janela.setPalette(cores);
+    janela.setAutoFillBackground(true);
+}
+
+void encostaADireita(QWidget& janela)
+{
+    const QRect area = areaDeTrabalho();
+    janela.move(area.x() + area.width() - janela.width() - 2, janela.y());
+}
+
+void desliza(QWidget& janela, int de, int ate)
+{
+    const auto acopla = [&janela](int altura) {
+        janela.setGeometry(janela.x(), base() - altura - 2, janela.width(), altura);
+    };
+    int altura = de;
+    acopla(altura);
+    while (altura != ate) {
+        altura = altura < ate ? std::min(altura + 5, ate) : std::max(altura - 5, ate);
+        acopla(altura);
+    }
+}
+
+void ajusta(QWidget& janela)
+{
+    const QRect tela = QGuiApplication::primaryScreen()->geometry();
+    janela.move(tela.x() + tela.width() - janela.width() - 2, base() - janela.height() - 2);
+}
+
+} // namespace JanelaAcoplada
