@@ -1,10 +1,9 @@
 #include "PainelPrincipal.h"
 
 #include "Fonts.h"
-#include "ImagemDaBandeja.h"
 #include "PlainLabel.h"
 #include "TButton2D.h"
-#include "TContext.h"
+#include "TextosPainel.h"
 
 #include <QLabel>
 
@@ -63,32 +62,18 @@ PainelPrincipal::PainelPrincipal(QWidget* parent) : QFrame(parent)
     Button2D2->setGeometry(176, 102, 68, 21);
 }
 
-int PainelPrincipal::Preenche(const TContext& contexto)
+void PainelPrincipal::Preenche(const TextosPainel& textos)
 {
-    lblDocImpressos->setText(QString::number(contexto.DocumentosImpressos()));
-    lblQuota->setText(QString::number(contexto.QuotaPadrao()));
-    lblRestante->setText(QString::number(contexto.ImpressoesRestantes()));
-
-    if (contexto.QuotaInfinita()) {
-        lblQuota->setText(QStringLiteral("Infinita"));
-        lblRestante->clear();
-        lblCaptionRestante->hide();
-        // Once an unlimited quota has been shown the caption keeps its monthly wording.
-        lblTitDoc->setText(QStringLiteral("Doc. Impressos Mês:"));
+    lblQuota->setText(textos.quota);
+    lblDocImpressos->setText(textos.docImpressos);
+    lblRestante->setText(textos.restante);
+    if (textos.tituloDocs) {
+        lblTitDoc->setText(*textos.tituloDocs);
         lblTitDoc->adjustSize();
-        return ImagemCotaInfinita;
     }
-    if (contexto.SemPolitica()) {
-        lblQuota->setText(QStringLiteral("N/A"));
-        lblRestante->setText(QStringLiteral("N/A"));
-        lblDocImpressos->setText(QStringLiteral("N/A"));
-        return -1;
-    }
-    if (!contexto.TipoPolitica().isEmpty()) {
-        lblTipoPolitica->setText(QStringLiteral(" - ") + contexto.TipoPolitica());
-        lblTipoPolitica->adjustSize();
-        lblTipoPolitica->show();
-    }
-    lblCaptionRestante->show();
-    return ImagemDaBandeja(contexto.DocumentosImpressos(), contexto.ImpressoesRestantes());
+    if (textos.legendaRestanteVisivel)
+        lblCaptionRestante->setVisible(*textos.legendaRestanteVisivel);
+    lblTipoPolitica->setText(textos.tipoPolitica);
+    lblTipoPolitica->adjustSize();
+    lblTipoPolitica->setVisible(!textos.tipoPolitica.isEmpty());
 }

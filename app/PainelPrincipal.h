@@ -4,7 +4,7 @@
 
 class QLabel;
 class TButton2D;
-class TContext;
+struct TextosPainel;
 
 // pnlMain: who is logged in and the quota figures, refreshed by the main window.
 class PainelPrincipal : public QFrame {
@@ -13,9 +13,7 @@ class PainelPrincipal : public QFrame {
 public:
     explicit PainelPrincipal(QWidget* parent = nullptr);
 
-    // Fills the labels from the context's current figures. Returns the tray image the figures call
-    // for, or -1 when the image is to stay as it is (a user without policy).
-    int Preenche(const TContext& contexto);
+    void Preenche(const TextosPainel& textos);
 
     QLabel* Label4;
     QLabel* lblUsuario;

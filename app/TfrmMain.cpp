@@ -30,6 +30,7 @@
 #include "TTrayIcon.h"
 #include "TUtil.h"
 #include "TdtmMain.h"
+#include "TextosPainel.h"
 #include "TrayImages.h"
 
 #include <QApplication>
@@ -340,12 +341,13 @@ void TfrmMain::AtualizaPainel()
 {
     pnlMain->lblUsuario->setText(
         QStringLiteral("%1 - %2").arg(m_contexto->CodUsuario()).arg(m_contexto->Login()));
-    pnlMain->lblTipoPolitica->hide();
     m_contexto->AtualizaDocumentosImpressos();
     m_contexto->AtualizaImpressoesRestantes();
-    const int imagem = pnlMain->Preenche(*m_contexto);
-    if (imagem >= 0)
-        TrayIcon->setIconIndex(imagem);
+    const TextosPainel textos =
+        TextosPainel::de(TextosCota::Figuras::de(*m_contexto), m_contexto->TipoPolitica());
+    pnlMain->Preenche(textos);
+    if (textos.imagem)
+        TrayIcon->setIconIndex(*textos.imagem);
     AtualizaDica();
 }
 
