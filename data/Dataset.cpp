@@ -96,10 +96,10 @@ void Dataset::open()
     m_result = std::move(result);
 }
 
-qint64 Dataset::execute()
+qint64 Dataset::execute(OdbcConnection::Effect effect)
 {
     close();
-    return m_connection.execute(m_markers.positionalSql, boundValues());
+    return m_connection.execute(m_markers.positionalSql, boundValues(), effect);
 }
 
 ResultSet& Dataset::result()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "OdbcConnection.h"
 #include "ParameterMarkers.h"
 #include "ResultSet.h"
 
@@ -7,8 +8,6 @@
 #include <QString>
 #include <QVariant>
 #include <optional>
-
-class OdbcConnection;
 
 // A query bound to the shared connection: its text with named markers, one value per marker, and once
 // opened a static result with a cursor. The data module's shared queries are Datasets, and so is the
@@ -42,7 +41,7 @@ public:
     void open();
     void close() { m_result.reset(); }
     bool isOpen() const { return m_result.has_value(); }
-    qint64 execute();
+    qint64 execute(OdbcConnection::Effect effect);
 
     // The open result; throws when the dataset is closed.
     ResultSet& result();

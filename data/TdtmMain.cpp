@@ -79,7 +79,7 @@ void TdtmMain::DataModuleCreate()
     }
     QryAux->setSql(QStringLiteral("USE CORVELLANE"));
     try {
-        QryAux->execute();
+        QryAux->execute(OdbcConnection::Effect::Repeatable);
     } catch (const AppError& error) {
         TUtil::GravaLog(ExecutableFolder::path(), error.message());
     }

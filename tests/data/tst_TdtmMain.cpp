@@ -104,7 +104,7 @@ private Q_SLOTS:
         QFETCH(QString, sql);
         TdtmMain module;
         try {
-            module.dbCorvelLane.execute(sql, {});
+            module.dbCorvelLane.execute(sql, {}, OdbcConnection::Effect::Write);
             QFAIL("the server let the agent's account do it");
         } catch (const DatabaseError& error) {
             // The server's refusals of a command on a table (1142) or a column (1143): a mistyped statement
