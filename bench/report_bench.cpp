@@ -12,6 +12,7 @@
 
 #include "AccountName.h"
 #include "CampoData.h"
+#include "ConsultaRelatorio.h"
 #include "Fonts.h"
 #include "LocalAddress.h"
 #include "MessageBoxes.h"
@@ -110,9 +111,9 @@ double runAgent(PainelRelatorio& panel)
 
 QList<ReportRow> queryRows(const TContext& context)
 {
-    Dataset& query = dtmMain->qryRelatorio;
-    query.close();
-    query.setSql(PainelRelatorio::SqlRelatorio);
+    Dataset query(dtmMain->dbCorvelLane);
+    query.setFields(ConsultaRelatorio::Campos);
+    query.setSql(ConsultaRelatorio::Sql);
     query.setParameter("PCodUsuario", context.CodUsuario());
     query.setParameter("PdataIni", QDateTime(firstDay, QTime(0, 0)));
     query.setParameter("PDataFim", QDateTime(lastDay, QTime(0, 0)));
