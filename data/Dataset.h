@@ -10,8 +10,8 @@
 #include <optional>
 
 // A query bound to the shared connection: its text with named markers, one value per marker, and once
-// opened a static result with a cursor. The data module's shared queries are Datasets, and so is the
-// short-lived query each helper call makes.
+// opened a static result with a cursor. Each subsystem's reads (the cost-centre list, the report) and
+// each helper call make one for their statement.
 class Dataset {
 public:
     enum class FieldKind { Integer, Text, Date };
