@@ -12,7 +12,6 @@
 
 #include "AccountName.h"
 #include "CampoData.h"
-#include "ConsultaRelatorio.h"
 #include "Fonts.h"
 #include "LocalAddress.h"
 #include "MessageBoxes.h"
@@ -112,8 +111,8 @@ double runAgent(PainelRelatorio& panel)
 QList<ReportRow> queryRows(const TContext& context)
 {
     Dataset query(dtmMain->dbCorvelLane);
-    query.setFields(ConsultaRelatorio::Campos);
-    query.setSql(ConsultaRelatorio::Sql);
+    query.setFields(ReportRow::fields);
+    query.setSql(ReportRow::statement);
     query.setParameter("PCodUsuario", context.CodUsuario());
     query.setParameter("PdataIni", QDateTime(firstDay, QTime(0, 0)));
     query.setParameter("PDataFim", QDateTime(lastDay, QTime(0, 0)));

@@ -3,7 +3,6 @@
 #include "AppError.h"
 #include "CampoData.h"
 #include "Clock.h"
-#include "ConsultaRelatorio.h"
 #include "EventGuard.h"
 #include "ExecutableFolder.h"
 #include "Fonts.h"
@@ -103,7 +102,7 @@ void PainelRelatorio::Button2D3Click()
     if (!contexto)
         throw AppError(QStringLiteral("Nenhum usuário identificado"));
     QList<ReportRow> linhas =
-        ConsultaRelatorio::Le(dtmMain->dbCorvelLane, contexto->CodUsuario(), *dataIni, *dataFim);
+        ReportRow::ofPeriod(dtmMain->dbCorvelLane, contexto->CodUsuario(), *dataIni, *dataFim);
     if (linhas.isEmpty()) {
         MessageBoxes::information(QStringLiteral("Não há impressões no intervalo informado"));
         return;

@@ -1,7 +1,6 @@
 #include "AccountName.h"
 #include "AppError.h"
 #include "CampoData.h"
-#include "ConsultaRelatorio.h"
 #include "JanelasDoAgente.h"
 #include "LocalAddress.h"
 #include "MessageBoxes.h"
@@ -215,7 +214,7 @@ private Q_SLOTS:
     void reportFieldsMustMatchTheirTypes()
     {
         Dataset query(dtmMain->dbCorvelLane);
-        query.setFields(ConsultaRelatorio::Campos);
+        query.setFields(ReportRow::fields);
         query.setSql("select 'x' as COD_IMPRESSOES, current_date as data_impressao, '' as nome_grupo, "
                      "'' as estacao, '' as nome_documento, 1 as paginas, '' as nome_status, "
                      "'' as nome_impressora, 1 as cod_status_impressao, '' as obs");
