@@ -77,13 +77,7 @@ TfrmMain::TfrmMain(QWidget* parent) : QWidget(parent, JanelaAcoplada::bandeiras(
     pilha->setContentsMargins(0, 0, 0, 0);
     pilha->setSpacing(0);
     despachante = new Despachante(
-        *this,
-        [] {
-            // Reopened in place: a reopening that fails (the server away) keeps the rows read before.
-            dtmMain->cdsCentroCusto->open();
-            return CentroDeCusto::DaLista(dtmMain->cdsCentroCusto->result());
-        },
-        this);
+        *this, [] { return CentroDeCusto::LeLista(dtmMain->dbCorvelLane); }, this);
     m_respostas = std::make_unique<RespostasDosPrompts>(
         *despachante, [](const QString& sql, const QList<QVariant>& valores) {
             return TConexao::ExecutaComando(sql, valores);

@@ -70,7 +70,7 @@ struct Agent {
     {
         const bool exists = value(Consultas::InstanciasDoEndereco, {address}) > 0;
         connection->execute(positional(exists ? Consultas::AtualizaInstancia : Consultas::InsereInstancia),
-                            {user, address});
+                            {user, address}, OdbcConnection::Effect::Write);
     }
 
     // What the agent sends from its connection to its panel on screen.
@@ -79,7 +79,7 @@ struct Agent {
         connection = std::make_unique<OdbcConnection>();
         connection->setConnectionString(connectionText);
         connection->open();
-        connection->execute(QStringLiteral("USE CORVELLANE"), {});
+        connection->execute(QStringLiteral("USE CORVELLANE"), {}, OdbcConnection::Effect::Repeatable);
         const QString month = connection->query(Consultas::DataDoServidor, {})
                                   .field(0)
                                   .toDateTime()
@@ -100,7 +100,8 @@ struct Agent {
     {
         const auto start = Clock::now();
         connection->query(listaCentrosDeCusto, {});
-        connection->execute(positional(atribuiCentroDeCusto), {costCentre, user});
+        connection->execute(positional(atribuiCentroDeCusto), {costCentre, user},
+                            OdbcConnection::Effect::Write);
         const QString month = QDate::currentDate().toString(QStringLiteral("yyyy-MM"));
         refreshPanel(month);
         return std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - start).count();

@@ -110,9 +110,9 @@ double runAgent(PainelRelatorio& panel)
 
 QList<ReportRow> queryRows(const TContext& context)
 {
-    Dataset& query = dtmMain->qryRelatorio;
-    query.close();
-    query.setSql(PainelRelatorio::SqlRelatorio);
+    Dataset query(dtmMain->dbCorvelLane);
+    query.setFields(ReportRow::fields);
+    query.setSql(ReportRow::statement);
     query.setParameter("PCodUsuario", context.CodUsuario());
     query.setParameter("PdataIni", QDateTime(firstDay, QTime(0, 0)));
     query.setParameter("PDataFim", QDateTime(lastDay, QTime(0, 0)));

@@ -87,8 +87,8 @@ void Dataset::checkFields(const ResultSet& result) const
 
 void Dataset::open()
 {
-    // The rows held stay until the new ones have come: the cost-centre list that a prompt on screen
-    // checks codes against must outlive a refresh that failed while the server was away.
+    // The rows held stay until the new ones have come: a refresh that failed while the server was away
+    // leaves what was read before.
     ResultSet result = m_connection.query(m_markers.positionalSql, boundValues());
     checkFields(result);
     if (m_filter)
@@ -96,10 +96,10 @@ void Dataset::open()
     m_result = std::move(result);
 }
 
-qint64 Dataset::execute()
+qint64 Dataset::execute(OdbcConnection::Effect effect)
 {
     close();
-    return m_connection.execute(m_markers.positionalSql, boundValues());
+    return m_connection.execute(m_markers.positionalSql, boundValues(), effect);
 }
 
 ResultSet& Dataset::result()

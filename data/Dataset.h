@@ -1,5 +1,6 @@
 #pragma once
 
+#include "OdbcConnection.h"
 #include "ParameterMarkers.h"
 #include "ResultSet.h"
 
@@ -8,11 +9,9 @@
 #include <QVariant>
 #include <optional>
 
-class OdbcConnection;
-
 // A query bound to the shared connection: its text with named markers, one value per marker, and once
-// opened a static result with a cursor. The data module's shared queries are Datasets, and so is the
-// short-lived query each helper call makes.
+// opened a static result with a cursor. Each subsystem's reads (the cost-centre list, the report) and
+// each helper call make one for their statement.
 class Dataset {
 public:
     enum class FieldKind { Integer, Text, Date };
@@ -42,7 +41,7 @@ public:
     void open();
     void close() { m_result.reset(); }
     bool isOpen() const { return m_result.has_value(); }
-    qint64 execute();
+    qint64 execute(OdbcConnection::Effect effect);
 
     // The open result; throws when the dataset is closed.
     ResultSet& result();

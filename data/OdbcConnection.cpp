@@ -33,23 +33,6 @@ const QString noAnswer = QStringLiteral("o servidor não respondeu no tempo limi
 // The server's "Too many connections": it is up, but has no room for one more client.
 constexpr int serverFullCode = 1040;
 
-// Whether running the statement a second time leaves the database as running it once does: reads,
-// and the choice of the session's database. Everything else may write. None of the agent's selects
-// writes (no INTO, no function with side effects).
-bool repeatable(const QString& sql)
-{
-    const QString text = sql.trimmed();
-    qsizetype end = 0;
-    while (end < text.size() && text.at(end).isLetter())
-        ++end;
-    const QStringView word = QStringView(text).left(end);
-    for (const char* kind : {"select", "show", "use"}) {
-        if (word.compare(QLatin1String(kind), Qt::CaseInsensitive) == 0)
-            return true;
-    }
-    return false;
-}
-
 // The database that a "USE name" statement chooses; empty for any other statement.
 QString chosenDatabase(const QString& sql)
 {
@@ -569,7 +552,7 @@ void OdbcConnection::forget(const QString& sql) noexcept
     m_prepared.erase(kept);
 }
 
-template <typename Work> auto OdbcConnection::run(const QString& sql, Work work)
+template <typename Work> auto OdbcConnection::run(const QString& sql, Effect effect, Work work)
 {
     // The server may have closed the connection since the last statement: restarted, or tired of
     // waiting (its wait_timeout, a firewall's idle limit). A statement that fails on a lost connection
@@ -577,7 +560,7 @@ template <typename Work> auto OdbcConnection::run(const QString& sql, Work work)
     // never reached the server. A write that was sent may have been done before the connection went,
     // so it is never sent again; the user is told instead, and what the user does next reads afresh.
     // A connection lost to a time limit is not tried again at once either (stalledAfterMs).
-    const bool mayRunTwice = repeatable(sql);
+    const bool mayRunTwice = effect == Effect::Repeatable;
     for (int attempt = 1;; ++attempt) {
         ensureAlive(!mayRunTwice);
         bool sent = false;
@@ -630,9 +613,9 @@ template <typename Work> auto OdbcConnection::run(const QString& sql, Work work)
     }
 }
 
-qint64 OdbcConnection::execute(const QString& sql, const QList<QVariant>& values)
+qint64 OdbcConnection::execute(const QString& sql, const QList<QVariant>& values, Effect effect)
 {
-    const qint64 rows = run(sql, [&](Statement& statement) {
+    const qint64 rows = run(sql, effect, [&](Statement& statement) {
         statement.run(values);
         return statement.rowsAffected();
     });
@@ -643,7 +626,7 @@ qint64 OdbcConnection::execute(const QString& sql, const QList<QVariant>& values
 
 ResultSet OdbcConnection::query(const QString& sql, const QList<QVariant>& values)
 {
-    return run(sql, [&](Statement& statement) {
+    return run(sql, Effect::Repeatable, [&](Statement& statement) {
         statement.run(values);
         return statement.fetchAll();
     });

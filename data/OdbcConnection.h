@@ -32,10 +32,16 @@ public:
     // log-on outlives a restart of the database server and the server's closing of idle connections.
     bool isConnected() const { return m_wanted; }
 
+    // Whether running a statement a second time leaves the database as running it once does (the choice
+    // of the session's database or of a session setting), or may change it again (a write). The caller
+    // knows; the text alone does not tell.
+    enum class Effect { Repeatable, Write };
+
     // Rows affected as the driver reports them (rows matched: the connection asks for that). A database
     // chosen with "USE name" is chosen again on every connection made later, as a new session starts
     // in the data source's database, or in none.
-    qint64 execute(const QString& sql, const QList<QVariant>& values);
+    qint64 execute(const QString& sql, const QList<QVariant>& values, Effect effect);
+    // Only reads, so it is repeatable.
     ResultSet query(const QString& sql, const QList<QVariant>& values);
 
 private:
@@ -59,7 +65,7 @@ private:
     void* prepared(const QString& sql);
     void forget(const QString& sql) noexcept;
     QList<std::pair<QString, void*>>::iterator kept(const QString& sql);
-    template <typename Work> auto run(const QString& sql, Work work);
+    template <typename Work> auto run(const QString& sql, Effect effect, Work work);
 
     // How a statement travels. Its first runs go directly: the driver sends prepare and execution
     // together, one round trip, which is what a branch office's link pays for. One that comes again is

@@ -42,5 +42,5 @@ QVariant TConexao::ConsultaValor(const QString& sql, const QList<QVariant>& valo
 
 int TConexao::ExecutaComando(const QString& sql, const QList<QVariant>& valores)
 {
-    return static_cast<int>(Prepara(sql, valores)->execute());
+    return static_cast<int>(Prepara(sql, valores)->execute(OdbcConnection::Effect::Write));
 }

@@ -23,7 +23,8 @@ public:
     // A database error is passed on, never turned into the default.
     static QVariant ConsultaValor(const QString& sql, const QList<QVariant>& valores, const QVariant& padrao);
 
-    // Rows affected, as the driver reports them.
+    // Rows affected, as the driver reports them. The statement writes: once it may have reached the
+    // server it is not sent again.
     static int ExecutaComando(const QString& sql, const QList<QVariant>& valores);
 
 private:

@@ -29,32 +29,10 @@ QString cadeiaPara(const QString& usuario, const QString& senha)
 
 } // namespace
 
-TdtmMain::TdtmMain(QObject* parent)
-    : QObject(parent), QryAux(std::make_unique<Dataset>(dbCorvelLane)),
-      cdsCentroCusto(std::make_unique<Dataset>(dbCorvelLane))
+TdtmMain::TdtmMain(QObject* parent) : QObject(parent), QryAux(std::make_unique<Dataset>(dbCorvelLane))
 {
     setObjectName(QStringLiteral("dtmMain"));
     dtmMain = this;
-
-    using Kind = Dataset::FieldKind;
-    qryRelatorio.setFields({{QStringLiteral("COD_IMPRESSOES"), Kind::Integer},
-                            {QStringLiteral("data_impressao"), Kind::Date},
-                            {QStringLiteral("nome_grupo"), Kind::Text},
-                            {QStringLiteral("estacao"), Kind::Text},
-                            {QStringLiteral("nome_documento"), Kind::Text},
-                            {QStringLiteral("paginas"), Kind::Integer},
-                            {QStringLiteral("nome_status"), Kind::Text},
-                            {QStringLiteral("nome_impressora"), Kind::Text},
-                            {QStringLiteral("cod_status_impressao"), Kind::Integer},
-                            {QStringLiteral("obs"), Kind::Text}});
-
-    cdsCentroCusto->setSql(QStringLiteral("select * from centro_custo\r\norder by nome_centro_custo"));
-    cdsCentroCusto->setFields({{QStringLiteral("cod_centro_custo"), Kind::Integer},
-                               {QStringLiteral("nome_centro_custo"), Kind::Text}});
-    // Code 0 is the server's "no cost centre": never offered to the user.
-    cdsCentroCusto->setFilter([](const ResultSet& rows, qsizetype row) {
-        return rows.value(row, QStringLiteral("cod_centro_custo")).toInt() != 0;
-    });
 
     DataModuleCreate();
 }
@@ -79,7 +57,7 @@ void TdtmMain::DataModuleCreate()
     }
     QryAux->setSql(QStringLiteral("USE CORVELLANE"));
     try {
-        QryAux->execute();
+        QryAux->execute(OdbcConnection::Effect::Repeatable);
     } catch (const AppError& error) {
         TUtil::GravaLog(ExecutableFolder::path(), error.message());
     }
@@ -88,9 +66,6 @@ void TdtmMain::DataModuleCreate()
 void TdtmMain::DataModuleDestroy()
 {
     dbCorvelLane.close();
-    if (cdsCentroCusto)
-        cdsCentroCusto->close();
-    cdsCentroCusto.reset();
     QryAux.reset();
 }
 

@@ -7,7 +7,7 @@
 #include <QString>
 #include <memory>
 
-// The data module: the agent's one database connection and the queries several windows share.
+// The data module: the agent's one database connection.
 // Creating it makes sure the data source exists, connects and selects the database.
 class TdtmMain : public QObject {
     Q_OBJECT
@@ -22,9 +22,7 @@ public:
     bool Conecta();
 
     OdbcConnection dbCorvelLane;
-    Dataset qryRelatorio{dbCorvelLane};
     std::unique_ptr<Dataset> QryAux;
-    std::unique_ptr<Dataset> cdsCentroCusto;
 
     QString Servidor;
     QString NomeBanco;

@@ -1,10 +1,21 @@
 #include "CentroDeCusto.h"
 
+#include "ConsultasDosPrompts.h"
+#include "Dataset.h"
 #include "FormatoMensagem.h"
-#include "ResultSet.h"
 
-QList<CentroDeCusto> CentroDeCusto::DaLista(ResultSet& lista)
+QList<CentroDeCusto> CentroDeCusto::LeLista(OdbcConnection& conexao)
 {
+    using Kind = Dataset::FieldKind;
+    Dataset consulta(conexao);
+    consulta.setSql(ConsultasDosPrompts::CentrosDeCusto);
+    consulta.setFields({{QStringLiteral("cod_centro_custo"), Kind::Integer},
+                        {QStringLiteral("nome_centro_custo"), Kind::Text}});
+    consulta.setFilter([](const ResultSet& rows, qsizetype row) {
+        return rows.value(row, QStringLiteral("cod_centro_custo")).toInt() != 0;
+    });
+    consulta.open();
+    ResultSet& lista = consulta.result();
     QList<CentroDeCusto> centros;
     for (lista.first(); !lista.eof(); lista.next())
         centros.append({lista.field(QStringLiteral("cod_centro_custo")).toInt(),

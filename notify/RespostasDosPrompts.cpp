@@ -1,5 +1,6 @@
 #include "RespostasDosPrompts.h"
 
+#include "ConsultasDosPrompts.h"
 #include "DatabaseError.h"
 #include "Despachante.h"
 #include "ExecutableFolder.h"
@@ -57,10 +58,8 @@ void RespostasDosPrompts::CentroCusto(const QString& codigo, const ImpressaoDoPr
         const QString pergunta = QStringLiteral("Confirma a atribuição do centro de custo ") + codigo +
                                  QStringLiteral(" para a impressão ") + impressao.documento +
                                  QLatin1Char('?');
-        if (Atribui(
-                pergunta,
-                QStringLiteral("update impressoes set cod_centro_custo =:p1 \r\nwhere cod_impressoes = :p2 "),
-                {codigo, FormatoMensagem::Inteiro(impressao.codigo)}, impressao))
+        if (Atribui(pergunta, ConsultasDosPrompts::AtribuiCentroCusto,
+                    {codigo, FormatoMensagem::Inteiro(impressao.codigo)}, impressao))
             m_despachante.Respondido();
     } catch (const DatabaseError& erro) {
         // A lost connection says whether the answer may have been written all the same.
@@ -79,7 +78,7 @@ void RespostasDosPrompts::Observacao(const QString& observacao, const ImpressaoD
     }
     const QString pergunta = QStringLiteral("Confirma a atribuição da observação: \"") + observacao +
                              QStringLiteral("\" para a impressão ") + impressao.documento + QLatin1Char('?');
-    if (Atribui(pergunta, QStringLiteral("update impressoes set obs =:p1 \r\nwhere cod_impressoes = :p2 "),
+    if (Atribui(pergunta, ConsultasDosPrompts::AtribuiObservacao,
                 {observacao, FormatoMensagem::Inteiro(impressao.codigo)}, impressao))
         m_despachante.Respondido();
 }
@@ -94,9 +93,7 @@ void RespostasDosPrompts::CentroCustoObs(const QString& codigo, const QString& o
     const QString pergunta = QStringLiteral("Confirma a atribuição do centro de custo ") + codigo +
                              QStringLiteral(" e a observação \"") + observacao +
                              QStringLiteral("\" para a impressão ") + impressao.documento + QLatin1Char('?');
-    if (Atribui(pergunta,
-                QStringLiteral(
-                    "update impressoes set cod_centro_custo =:p1, obs = :p2 \r\nwhere cod_impressoes = :p3 "),
+    if (Atribui(pergunta, ConsultasDosPrompts::AtribuiCentroCustoObs,
                 {codigo, observacao, FormatoMensagem::Inteiro(impressao.codigo)}, impressao))
         m_despachante.Respondido();
 }

@@ -16,18 +16,6 @@
 
 #include <QLabel>
 
-const QString PainelRelatorio::SqlRelatorio = QStringLiteral(
-    "SELECT impressoes.cod_impressoes, impressoes.data_impressao, impressoes.hora_impressao, "
-    "impressora.fila_virtual, usuario.login, grupo.nome_grupo, substring(impressoes.nome_documento,1,80) AS "
-    "nome_documento, impressoes.paginas, impressoes.estacao, status_impressao.erro, "
-    "status_impressao.nome_status, "
-    "impressora.nome_impressora, impressoes.cod_status_impressao, impressoes.obs FROM impressoes,impressora, "
-    "usuario, status_impressao, grupo WHERE impressoes.cod_usuario = usuario.cod_usuario and "
-    "impressoes.cod_impressora = impressora.cod_impressora and status_impressao.cod_status_impressao = "
-    "impressoes.cod_status_impressao and usuario.cod_grupo = grupo.cod_grupo and impressoes.cod_usuario = "
-    ":PCodUsuario and data_impressao between :PdataIni and :PDataFim ORDER BY impressoes.cod_impressoes "
-    "DESC");
-
 namespace {
 
 const QColor marinho(0, 0, 128);
@@ -113,26 +101,15 @@ void PainelRelatorio::Button2D3Click()
     const TContext* contexto = m_contexto();
     if (!contexto)
         throw AppError(QStringLiteral("Nenhum usuário identificado"));
-    Dataset& qryRelatorio = dtmMain->qryRelatorio;
-    qryRelatorio.close();
-    qryRelatorio.setSql(SqlRelatorio);
-    registra(QStringLiteral("Montou o sql"));
-
-    qryRelatorio.setParameter(QStringLiteral("PCodUsuario"), contexto->CodUsuario());
-    qryRelatorio.setParameter(QStringLiteral("PdataIni"), QDateTime(*dataIni, QTime(0, 0)));
-    qryRelatorio.setParameter(QStringLiteral("PDataFim"), QDateTime(*dataFim, QTime(0, 0)));
-    registra(QStringLiteral("Montou os parametros"));
-
-    qryRelatorio.open();
-    registra(QStringLiteral("abriu a query do relatorio"));
-
-    if (qryRelatorio.result().isEmpty()) {
+    QList<ReportRow> linhas =
+        ReportRow::ofPeriod(dtmMain->dbCorvelLane, contexto->CodUsuario(), *dataIni, *dataFim);
+    if (linhas.isEmpty()) {
         MessageBoxes::information(QStringLiteral("Não há impressões no intervalo informado"));
         return;
     }
     registra(QStringLiteral("testou se o relatorio esta vazio"));
 
-    auto* formulario = new TFrmRelImpPeriodo(ReportRow::fromResult(qryRelatorio.result()), window());
+    auto* formulario = new TFrmRelImpPeriodo(std::move(linhas), window());
     FrmRelImpPeriodo = formulario;
     formulario->RichEdit1 = {{QStringLiteral("Impressões efetuadas pelo usuário "), false},
                              {contexto->Login(), true},

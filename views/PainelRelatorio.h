@@ -17,7 +17,6 @@ class PainelRelatorio : public QFrame {
 public:
     static constexpr int Largura = 250;
     static constexpr int Altura = 125;
-    static const QString SqlRelatorio;
 
     // The context is asked for at every run: the user may have changed since the panel was built.
     explicit PainelRelatorio(std::function<const TContext*()> contexto, QWidget* parent = nullptr);

@@ -1,9 +1,13 @@
 #pragma once
 
+#include "Dataset.h"
+
 #include <QList>
 #include <QString>
 #include <QVariant>
 
+class OdbcConnection;
+class QDate;
 class ResultSet;
 
 // One printed job as the report shows it: every field already in its printed text.
@@ -18,6 +22,15 @@ struct ReportRow {
     QString status;
     QString observation;
     QVariant statusCode; // cod_status_impressao as the query gave it
+
+    // The report's statement, and the fields the report binds to by name: a result without one of them,
+    // each of its kind, is an error, not a report.
+    static const QString statement;
+    static const QList<Dataset::Field> fields;
+    // The user's print jobs between the two dates, newest first. Each step is noted in the log: the
+    // administrator follows a run there.
+    static QList<ReportRow> ofPeriod(OdbcConnection& conexao, int codUsuario, const QDate& inicio,
+                                     const QDate& fim);
 
     // Every row of the report query's result, in its order; dates in the system's short date format.
     static QList<ReportRow> fromResult(ResultSet result);

@@ -18,8 +18,8 @@ class TFrmRelImpPeriodo : public QWidget {
     Q_OBJECT
 
 public:
-    // The rows are the report's own copy: a later run refills the shared query, and a print from
-    // this report's preview must still print this report.
+    // The rows are the report's own copy: a print from this report's preview must still print this
+    // report, whatever later runs read.
     TFrmRelImpPeriodo(QList<ReportRow> linhas, QWidget* dono);
     ~TFrmRelImpPeriodo() override;
 

@@ -98,7 +98,7 @@ private Q_SLOTS:
         TestDatabase::administrator().execute(
             "insert into impressoes(cod_usuario, cod_impressora, cod_status_impressao, data_impressao, "
             "nome_documento, paginas, obs) values (1, 1, 1, ?, ?, ?, ?)",
-            {QDate(2026, 12, 1), QString(), 0, QVariant()});
+            {QDate(2026, 12, 1), QString(), 0, QVariant()}, OdbcConnection::Effect::Write);
         ResultSet rows =
             connection().query("select nome_documento, paginas, obs, data_impressao from impressoes", {});
         QCOMPARE(rows.field("nome_documento"), QVariant(QString("")));
@@ -211,12 +211,12 @@ private Q_SLOTS:
         other.open();
         TestDatabase::exec("delete from instancia");
         for (const bool write : {false, true}) {
-            other.execute("set session wait_timeout = 1", {});
+            other.execute("set session wait_timeout = 1", {}, OdbcConnection::Effect::Repeatable);
             QVERIFY(goneFromTheServer(connectionId(other)));
             if (write) {
-                QCOMPARE(
-                    other.execute("insert into instancia(cod_usuario, ip) values (?, ?)", {5, "10.9.8.7"}),
-                    1);
+                QCOMPARE(other.execute("insert into instancia(cod_usuario, ip) values (?, ?)",
+                                       {5, "10.9.8.7"}, OdbcConnection::Effect::Write),
+                         1);
                 QCOMPARE(rowsAt("10.9.8.7"), 1);
             } else {
                 QCOMPARE(other.query("select 42", {}).field(0).toInt(), 42);
@@ -237,7 +237,7 @@ private Q_SLOTS:
         const QString insert = QStringLiteral("insert into instancia(cod_usuario, ip) values (?, ?)");
         relay.dropNextAnswer();
         try {
-            other.execute(insert, {5, "10.9.8.7"});
+            other.execute(insert, {5, "10.9.8.7"}, OdbcConnection::Effect::Write);
             QFAIL("the answer was lost: the statement cannot have succeeded");
         } catch (const DatabaseError& error) {
             QVERIFY2(error.isConnectionLost(), qPrintable(error.sqlState() + " " + error.message()));
@@ -253,6 +253,40 @@ private Q_SLOTS:
                  1);
         QCOMPARE(relay.dropped(), 2);
         QCOMPARE(rowsAt("10.9.8.7"), 1);
+    }
+
+    // Whether a lost answer's statement is sent again is the caller's word, whatever the text begins
+    // with: a session setting runs again on the new connection, a statement its caller counts as a
+    // write does not.
+    void theCallerSaysWhetherAStatementRunsAgain_data()
+    {
+        QTest::addColumn<QString>("sql");
+        QTest::addColumn<bool>("repeatable");
+        QTest::newRow("a session setting") << "set @visto = 1" << true;
+        QTest::newRow("the choice of the database") << "USE CORVELLANE" << true;
+        QTest::newRow("a select its caller counts as a write") << "select 1" << false;
+    }
+
+    void theCallerSaysWhetherAStatementRunsAgain()
+    {
+        QFETCH(QString, sql);
+        QFETCH(bool, repeatable);
+        AnswerDropper relay(static_cast<quint16>(qEnvironmentVariableIntValue("CORVELLANE_TESTDB_PORT")));
+        OdbcConnection other;
+        other.setConnectionString(agentAccount +
+                                  QStringLiteral(";Server=127.0.0.1;Port=%1").arg(relay.port()));
+        other.open();
+        relay.dropNextAnswer();
+        bool ranAgain = true;
+        try {
+            other.execute(sql, {},
+                          repeatable ? OdbcConnection::Effect::Repeatable : OdbcConnection::Effect::Write);
+        } catch (const DatabaseError& error) {
+            QVERIFY2(error.message().contains("pode não ter sido gravada"), qPrintable(error.message()));
+            ranAgain = false;
+        }
+        QCOMPARE(relay.dropped(), 1);
+        QCOMPARE(ranAgain, repeatable);
     }
 
     // A server that accepts the connection and never greets (paused, its host stuck): the attempt ends
@@ -313,7 +347,7 @@ private Q_SLOTS:
         try {
             other.execute(
                 "insert into instancia(cod_usuario, ip) select 5, '10.9.8.6' from dual where sleep(3) = 0",
-                {});
+                {}, OdbcConnection::Effect::Write);
             QFAIL("the write outlasted its time limit");
         } catch (const DatabaseError& error) {
             QVERIFY2(error.isConnectionLost(), qPrintable(error.sqlState() + " " + error.message()));
@@ -334,7 +368,7 @@ private Q_SLOTS:
         OdbcConnection other;
         other.setConnectionString(agentAccount + QStringLiteral(";Database=information_schema"));
         other.open();
-        other.execute("USE CORVELLANE", {});
+        other.execute("USE CORVELLANE", {}, OdbcConnection::Effect::Repeatable);
         TestDatabase::exec("delete from centro_custo");
         TestDatabase::exec("insert into centro_custo values (7, 'Vendas')");
         TestDatabase::exec(QStringLiteral("KILL %1").arg(connectionId(other)));

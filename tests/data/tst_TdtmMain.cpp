@@ -1,4 +1,3 @@
-#include "AppError.h"
 #include "DatabaseError.h"
 #include "MessageBoxes.h"
 #include "ScratchFolder.h"
@@ -60,27 +59,6 @@ private Q_SLOTS:
         QCOMPARE(module.dbCorvelLane.connectionString(), QStringLiteral("Data Source=outra"));
     }
 
-    void costCentreListHidesCodeZeroAndSortsByName()
-    {
-        TdtmMain module;
-        TestDatabase::clearTables();
-        TestDatabase::exec(
-            "insert into centro_custo values (0, 'Nenhum'), (7, 'Vendas'), (3, 'Administração'), "
-            "(12, 'Obras')");
-        module.cdsCentroCusto->open();
-        ResultSet& list = module.cdsCentroCusto->result();
-        QStringList names;
-        for (list.first(); !list.eof(); list.next())
-            names.append(list.field("nome_centro_custo").toString());
-        QCOMPARE(names, (QStringList{QString::fromUtf8("Administração"), "Obras", "Vendas"}));
-
-        // Reopening keeps the filter and sees rows added since.
-        TestDatabase::exec("insert into centro_custo values (1, 'Almoxarifado')");
-        module.cdsCentroCusto->close();
-        module.cdsCentroCusto->open();
-        QCOMPARE(module.cdsCentroCusto->result().recordCount(), 4);
-    }
-
     // The account's password ships with the program: the server refuses it everything the agent does
     // not do. (That what it does is allowed, every other database test shows.)
     void accountMayDoOnlyWhatTheAgentDoes_data()
@@ -104,7 +82,7 @@ private Q_SLOTS:
         QFETCH(QString, sql);
         TdtmMain module;
         try {
-            module.dbCorvelLane.execute(sql, {});
+            module.dbCorvelLane.execute(sql, {}, OdbcConnection::Effect::Write);
             QFAIL("the server let the agent's account do it");
         } catch (const DatabaseError& error) {
             // The server's refusals of a command on a table (1142) or a column (1143): a mistyped statement
@@ -113,18 +91,6 @@ private Q_SLOTS:
                      qPrintable(QString::number(error.nativeCode()) + " " + error.sqlState() + " " +
                                 error.message()));
         }
-    }
-
-    void reportFieldsMustMatchTheirTypes()
-    {
-        TdtmMain module;
-        module.qryRelatorio.setSql(
-            "select 'x' as COD_IMPRESSOES, current_date as data_impressao, '' as nome_grupo, "
-            "'' as estacao, '' as nome_documento, 1 as paginas, '' as nome_status, "
-            "'' as nome_impressora, 1 as cod_status_impressao, '' as obs");
-        QVERIFY_THROWS_EXCEPTION(AppError, module.qryRelatorio.open());
-        module.qryRelatorio.setSql("select 1 as COD_IMPRESSOES");
-        QVERIFY_THROWS_EXCEPTION(AppError, module.qryRelatorio.open());
     }
 };
 

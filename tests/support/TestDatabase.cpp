@@ -64,7 +64,7 @@ void disconnect()
 
 void exec(const QString& sql, const QList<QVariant>& values)
 {
-    statement(sql, values).execute();
+    statement(sql, values).execute(OdbcConnection::Effect::Write);
 }
 
 QVariant value(const QString& sql, const QList<QVariant>& values)

@@ -1,4 +1,5 @@
 #include "AccountName.h"
+#include "AppError.h"
 #include "CampoData.h"
 #include "JanelasDoAgente.h"
 #include "LocalAddress.h"
@@ -9,6 +10,7 @@
 #include "TButton2D.h"
 #include "TContext.h"
 #include "TFrmRelImpPeriodo.h"
+#include "TdtmMain.h"
 #include "TestDatabase.h"
 
 #include <QApplication>
@@ -205,6 +207,20 @@ private Q_SLOTS:
         QCOMPARE(form.QRLabel11, QStringLiteral("12"));
         QCOMPARE(bandLines(), 8);
         QVERIFY(QFileInfo(pdf).size() > 0);
+    }
+
+    // The report binds to its fields by name: a result that lacks one, or has it of another kind, is an
+    // error rather than a report with holes.
+    void reportFieldsMustMatchTheirTypes()
+    {
+        Dataset query(dtmMain->dbCorvelLane);
+        query.setFields(ReportRow::fields);
+        query.setSql("select 'x' as COD_IMPRESSOES, current_date as data_impressao, '' as nome_grupo, "
+                     "'' as estacao, '' as nome_documento, 1 as paginas, '' as nome_status, "
+                     "'' as nome_impressora, 1 as cod_status_impressao, '' as obs");
+        QVERIFY_THROWS_EXCEPTION(AppError, query.open());
+        query.setSql("select 1 as COD_IMPRESSOES");
+        QVERIFY_THROWS_EXCEPTION(AppError, query.open());
     }
 
     void documentNameIsCutTo80()
