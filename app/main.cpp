@@ -7,6 +7,7 @@
 #include "TUtil.h"
 #include "TdtmMain.h"
 #include "Termination.h"
+#include "TfrmDadosConexao.h"
 #include "TfrmMain.h"
 
 #include <QApplication>
@@ -29,7 +30,7 @@ int main(int argc, char* argv[])
     SessionEnd sessionEnd;
     QObject::connect(&sessionEnd, &SessionEnd::ended, &app, &Termination::request);
 
-    new TdtmMain(&app);
+    new TdtmMain(&app, &TfrmDadosConexao::PedeServidor);
     if (Termination::requested() || !dtmMain->dbCorvelLane.isConnected())
         return 0; // without a connection the user was told and the log has its line; no window, no port
 
