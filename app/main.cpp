@@ -2,6 +2,7 @@
 #include "DisplayPlatform.h"
 #include "ExecutableFolder.h"
 #include "Fonts.h"
+#include "MessageBoxWindows.h"
 #include "MessageBoxes.h"
 #include "SessionEnd.h"
 #include "TUtil.h"
@@ -16,6 +17,7 @@ int main(int argc, char* argv[])
 {
     DisplayPlatform::choose();
     QApplication app(argc, argv);
+    MessageBoxWindows::install();
     // The agent's windows are drawn in "MS Sans Serif", 11 px; so are its boxes and menus, as on the
     // desktops the agent comes from. It also spares loading the desktop's own face at start-up: a line
     // edit lays out its empty text in the application's font before it takes its own.
