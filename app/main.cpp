@@ -2,11 +2,13 @@
 #include "DisplayPlatform.h"
 #include "ExecutableFolder.h"
 #include "Fonts.h"
+#include "MessageBoxWindows.h"
 #include "MessageBoxes.h"
 #include "SessionEnd.h"
 #include "TUtil.h"
 #include "TdtmMain.h"
 #include "Termination.h"
+#include "TfrmDadosConexao.h"
 #include "TfrmMain.h"
 
 #include <QApplication>
@@ -15,6 +17,7 @@ int main(int argc, char* argv[])
 {
     DisplayPlatform::choose();
     QApplication app(argc, argv);
+    MessageBoxWindows::install();
     // The agent's windows are drawn in "MS Sans Serif", 11 px; so are its boxes and menus, as on the
     // desktops the agent comes from. It also spares loading the desktop's own face at start-up: a line
     // edit lays out its empty text in the application's font before it takes its own.
@@ -29,7 +32,7 @@ int main(int argc, char* argv[])
     SessionEnd sessionEnd;
     QObject::connect(&sessionEnd, &SessionEnd::ended, &app, &Termination::request);
 
-    new TdtmMain(&app);
+    new TdtmMain(&app, &TfrmDadosConexao::PedeServidor);
     if (Termination::requested() || !dtmMain->dbCorvelLane.isConnected())
         return 0; // without a connection the user was told and the log has its line; no window, no port
 

@@ -6,6 +6,7 @@
 //   odbc-prepare      plain ODBC per call: statement, prepare, bind, execute, fetch, get, free
 //   odbc-direct       plain ODBC per call: statement, bind, execute directly, fetch, get, free
 //   odbc-prepared     plain ODBC, prepared once before the loop: bind, execute, fetch, get, close
+#include "MessageBoxWindows.h"
 #include "TConexao.h"
 #include "TdtmMain.h"
 
@@ -117,6 +118,7 @@ double median(std::vector<double> values)
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
+    MessageBoxWindows::install();
     if (argc != 4) {
         std::fprintf(stderr, "usage: bench-odbc CALLS ROUNDS LOGIN\n");
         return 2;

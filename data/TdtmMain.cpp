@@ -6,9 +6,6 @@
 #include "MessageBoxes.h"
 #include "TUtil.h"
 #include "Termination.h"
-#include "TfrmDadosConexao.h"
-
-#include <memory>
 
 const QString TdtmMain::MensagemFalhaConexao =
     QStringLiteral("Atenção. O sistema não conseguiu conectar ao servidor do CorvelLane. Verifique com o "
@@ -29,12 +26,13 @@ QString cadeiaPara(const QString& usuario, const QString& senha)
 
 } // namespace
 
-TdtmMain::TdtmMain(QObject* parent) : QObject(parent), QryAux(std::make_unique<Dataset>(dbCorvelLane))
+TdtmMain::TdtmMain(QObject* parent, const std::function<void()>& pedeFonteDeDados)
+    : QObject(parent), QryAux(std::make_unique<Dataset>(dbCorvelLane))
 {
     setObjectName(QStringLiteral("dtmMain"));
     dtmMain = this;
 
-    DataModuleCreate();
+    DataModuleCreate(pedeFonteDeDados);
 }
 
 TdtmMain::~TdtmMain()
@@ -44,9 +42,9 @@ TdtmMain::~TdtmMain()
         dtmMain = nullptr;
 }
 
-void TdtmMain::DataModuleCreate()
+void TdtmMain::DataModuleCreate(const std::function<void()>& pedeFonteDeDados)
 {
-    CriaFonteODBC();
+    CriaFonteODBC(pedeFonteDeDados);
     if (!Conecta())
         return; // the start-up gate finds the connection closed and ends the program
     if (Termination::requested()) {
@@ -69,16 +67,13 @@ void TdtmMain::DataModuleDestroy()
     QryAux.reset();
 }
 
-void TdtmMain::CriaFonteODBC()
+void TdtmMain::CriaFonteODBC(const std::function<void()>& pedeFonteDeDados)
 {
     NomeBanco = QStringLiteral("CORVELLANE");
     UsuarioBanco = usuarioPadrao;
     SenhaBanco = senhaPadrao;
-    if (DataSourceStore::systemDataSourceExists(nomeFonteDados))
-        return;
-    // How the dialog ended does not matter here: the connection attempt that follows tells.
-    const auto dialogo = std::make_unique<TfrmDadosConexao>();
-    dialogo->exec();
+    if (!DataSourceStore::systemDataSourceExists(nomeFonteDados) && pedeFonteDeDados)
+        pedeFonteDeDados();
 }
 
 QString TdtmMain::CadeiaDeConexao() const

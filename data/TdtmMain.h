@@ -5,6 +5,7 @@
 
 #include <QObject>
 #include <QString>
+#include <functional>
 #include <memory>
 
 // The data module: the agent's one database connection.
@@ -15,7 +16,9 @@ class TdtmMain : public QObject {
 public:
     static const QString MensagemFalhaConexao;
 
-    explicit TdtmMain(QObject* parent = nullptr);
+    // pedeFonteDeDados runs when the workstation has no data source yet, before the first connection
+    // attempt; how it ends does not matter here: that attempt tells.
+    explicit TdtmMain(QObject* parent = nullptr, const std::function<void()>& pedeFonteDeDados = {});
     ~TdtmMain() override;
 
     // True when dbCorvelLane is connected on return; otherwise the user was told and the log has a line.
@@ -30,9 +33,9 @@ public:
     QString SenhaBanco;
 
 private:
-    void DataModuleCreate();
+    void DataModuleCreate(const std::function<void()>& pedeFonteDeDados);
     void DataModuleDestroy();
-    void CriaFonteODBC();
+    void CriaFonteODBC(const std::function<void()>& pedeFonteDeDados);
     QString CadeiaDeConexao() const;
 };
 

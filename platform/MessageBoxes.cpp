@@ -1,53 +1,22 @@
 #include "MessageBoxes.h"
 
-#include <QApplication>
-#include <QMessageBox>
-#include <QPushButton>
+#include <QCoreApplication>
 
 namespace {
 
 ScriptedMessageBoxes* scripted = nullptr;
 bool dismissed = false;
 
-QMessageBox::Icon iconOf(MessageBoxes::Kind kind)
-{
-    switch (kind) {
-    case MessageBoxes::Kind::Plain:
-        return QMessageBox::NoIcon;
-    case MessageBoxes::Kind::Error:
-    case MessageBoxes::Kind::ApplicationError:
-        return QMessageBox::Critical;
-    case MessageBoxes::Kind::Confirmation:
-        return QMessageBox::Question;
-    case MessageBoxes::Kind::Information:
-        return QMessageBox::Information;
-    }
-    return QMessageBox::NoIcon;
-}
+MessageBoxes::Screen screen = {};
 
 // Returns true for Yes (or OK).
 bool show(MessageBoxes::Kind kind, const QString& text)
 {
     if (scripted)
         return scripted->record(kind, text);
-    if (dismissed || QCoreApplication::closingDown())
+    if (dismissed || QCoreApplication::closingDown() || !screen.show)
         return false;
-
-    QMessageBox box(iconOf(kind), MessageBoxes::captionOf(kind), QString());
-    // Box texts carry names, document names and typed text: shown as they stand, never as markup.
-    box.setTextFormat(Qt::PlainText);
-    box.setText(text);
-    box.setWindowFlag(Qt::WindowStaysOnTopHint);
-    if (kind == MessageBoxes::Kind::Confirmation) {
-        QPushButton* yes = box.addButton(QStringLiteral("&Yes"), QMessageBox::YesRole);
-        box.addButton(QStringLiteral("&No"), QMessageBox::NoRole);
-        box.setDefaultButton(yes);
-        box.exec();
-        return box.clickedButton() == yes;
-    }
-    box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
-    box.exec();
-    return true;
+    return screen.show(kind, text);
 }
 
 } // namespace
@@ -73,10 +42,13 @@ QString captionOf(Kind kind)
 void dismissAll()
 {
     dismissed = true;
-    for (QWidget* window : QApplication::topLevelWidgets()) {
-        if (auto* box = qobject_cast<QMessageBox*>(window))
-            box->reject();
-    }
+    if (screen.dismissAll)
+        screen.dismissAll();
+}
+
+void setScreen(const Screen& boxes)
+{
+    screen = boxes;
 }
 
 void plain(const QString& text)

@@ -26,6 +26,15 @@ void applicationError(const QString& text);
 
 QString captionOf(Kind kind);
 
+// Where boxes reach the screen: the widgets layer puts its own here (MessageBoxWindows::install) once the
+// application object exists. Until then a box shows nothing and a confirmation answers No, as after
+// dismissAll().
+struct Screen {
+    bool (*show)(Kind kind, const QString& text); // true for Yes (or OK)
+    void (*dismissAll)();                         // closes the boxes on screen as if dismissed
+};
+void setScreen(const Screen& screen);
+
 // The session is ending: boxes on screen close as if dismissed, and later ones are not shown
 // (a confirmation then answers No), so nothing holds up the end of the program.
 void dismissAll();

@@ -1,5 +1,6 @@
 #include "TTrayIcon.h"
 
+#include "TrayHost.h"
 #include "TrayImages.h"
 
 #include <QApplication>
@@ -55,14 +56,7 @@ void TTrayIcon::applyToolTip()
     // The hint separates its lines with carriage returns; tooltips break lines on line feeds.
     QString shown = m_hint;
     shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    m_icon.setToolTip(m_showHint || !ReportsMouseMove() ? shown : QString());
-}
-
-bool TTrayIcon::ReportsMouseMove() const
-{
-    const QWidgetList windows = QApplication::topLevelWidgets();
-    return std::any_of(windows.cbegin(), windows.cend(),
-                       [](const QWidget* w) { return w->inherits("QSystemTrayIconSys"); });
+    m_icon.setToolTip(m_showHint || !TrayHost::isXEmbed() ? shown : QString());
 }
 
 void TTrayIcon::showXEmbedToolTip(const QPoint& where)
@@ -109,7 +103,7 @@ void TTrayIcon::ShowBalloonHint(const QString& title, const QString& text, QSyst
     m_balloonText = text.left(MaxBalloonText);
     // Qt's own balloon shows plain text; a desktop notification server reads the body as markup, in
     // which a notice from the network could name a picture to load.
-    const QString body = ReportsMouseMove() ? m_balloonText : m_balloonText.toHtmlEscaped();
+    const QString body = TrayHost::isXEmbed() ? m_balloonText : m_balloonText.toHtmlEscaped();
     m_icon.showMessage(m_balloonTitle, body, icon, seconds * 1000);
 }
 

@@ -13,9 +13,8 @@ class QWidget;
 // mouse move, one report per click or double click, the popup menu, showing and hiding the main
 // window, minimise-to-tray and balloons with their length limits.
 //
-// Qt docks the icon by XEmbed, as a window of ours that sees the pointer, or, when a StatusNotifier
-// watcher is on the session bus as the icon is made, as an item that the tray host draws itself. No
-// mouse move ever reaches us there, so the tooltip is shown from the first hint on.
+// Where the tray host draws the icon itself (not XEmbed, see TrayHost) no mouse move ever reaches us,
+// so the tooltip is shown from the first hint on.
 class TTrayIcon : public QObject {
     Q_OBJECT
 
@@ -38,9 +37,6 @@ public:
     void setHint(const QString& hint);
     bool ShowHint() const { return m_showHint; }
     void setShowHint(bool show);
-    // Whether the icon is Qt's own widget in an XEmbed tray (so the pointer's moves over it reach us,
-    // and ShowHint has a say) rather than a StatusNotifierItem of a D-Bus tray host.
-    bool ReportsMouseMove() const;
     // The tooltip the tray host has now.
     QString shownToolTip() const { return m_icon.toolTip(); }
 

@@ -2,6 +2,7 @@
 #include "BlocoImpressao.h"
 #include "Despachante.h"
 #include "LocalAddress.h"
+#include "MessageBoxWindows.h"
 #include "MessageBoxes.h"
 #include "PainelCentroCusto.h"
 #include "PainelCentroCustoObs.h"
@@ -263,6 +264,7 @@ private Q_SLOTS:
     void badCodeGivesOneRealBoxPerAction()
     {
         boxes.reset();
+        MessageBoxWindows::install();
         receive("1;815;3;Contrato.doc");
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
         QLineEdit* code = window->pnlCentroCusto->centroCusto->codigo;

@@ -18,6 +18,7 @@
 #include <QScreen>
 #include <QVBoxLayout>
 #include <QWindow>
+#include <memory>
 #include <utility>
 
 const QByteArray TfrmDadosConexao::NomeDriver = QByteArrayLiteral("MySQL ODBC 5.1 Driver");
@@ -108,6 +109,12 @@ TfrmDadosConexao::~TfrmDadosConexao()
 {
     if (frmDadosConexao == this)
         frmDadosConexao = nullptr;
+}
+
+void TfrmDadosConexao::PedeServidor()
+{
+    const auto dialogo = std::make_unique<TfrmDadosConexao>();
+    dialogo->exec();
 }
 
 QByteArray TfrmDadosConexao::ListaDeAtributos(const QString& servidor, const QString& nomeBanco,

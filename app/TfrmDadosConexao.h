@@ -18,6 +18,9 @@ public:
     static const QByteArray NomeDriver;
 
     explicit TfrmDadosConexao(QWidget* parent = nullptr);
+
+    // The first start's question for the server: the dialog, modal, until it closes.
+    static void PedeServidor();
     ~TfrmDadosConexao() override;
 
     // The attribute list of SQLConfigDataSource: key=value entries, each ended by a NUL, and one more

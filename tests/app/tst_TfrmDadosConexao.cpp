@@ -203,7 +203,7 @@ private Q_SLOTS:
     void rightAddressCreatesTheDataSourceAndConnects()
     {
         whenTheDialogShows({confirm("127.0.0.2")});
-        new TdtmMain;
+        new TdtmMain(nullptr, &TfrmDadosConexao::PedeServidor);
         QVERIFY(dtmMain->dbCorvelLane.isConnected());
         QCOMPARE(dtmMain->Servidor, QStringLiteral("127.0.0.2"));
         QCOMPARE(frmDadosConexao, nullptr);
@@ -217,7 +217,7 @@ private Q_SLOTS:
         delete dtmMain;
 
         // The next start finds the data source and asks nothing.
-        new TdtmMain;
+        new TdtmMain(nullptr, &TfrmDadosConexao::PedeServidor);
         QVERIFY(dtmMain->dbCorvelLane.isConnected());
         QCOMPARE(dtmMain->Servidor, QString());
         QVERIFY(boxes->shown().isEmpty());
@@ -227,7 +227,7 @@ private Q_SLOTS:
     {
         Observed first;
         whenTheDialogShows({confirm("127.0.0.9", &first), confirm("127.0.0.2")});
-        new TdtmMain;
+        new TdtmMain(nullptr, &TfrmDadosConexao::PedeServidor);
 
         QVERIFY(first.dialogOpen);
         QCOMPARE(first.text, QStringLiteral("127.0.0.9"));
@@ -254,7 +254,7 @@ private Q_SLOTS:
         odbc.setOdbcInst(withoutSetup);
         Observed seen;
         whenTheDialogShows({confirm("127.0.0.2", &seen), closeBox()});
-        new TdtmMain;
+        new TdtmMain(nullptr, &TfrmDadosConexao::PedeServidor);
 
         QVERIFY(seen.dialogOpen);
         QCOMPARE(seen.boxes, (QStringList{falhaDsn, falhaConexao}));
@@ -269,7 +269,7 @@ private Q_SLOTS:
     void closingTheDialogLeadsToOneFailedConnection()
     {
         whenTheDialogShows({closeBox()});
-        new TdtmMain;
+        new TdtmMain(nullptr, &TfrmDadosConexao::PedeServidor);
         QVERIFY(!dtmMain->dbCorvelLane.isConnected());
         QCOMPARE(boxes->texts(), QStringList{falhaConexao});
         QCOMPARE(boxes->shown().first().caption, QStringLiteral("Error"));
@@ -291,7 +291,7 @@ private Q_SLOTS:
         OdbcInstallerLibrary::setFileNameForTesting(library);
         Observed seen;
         whenTheDialogShows({confirm("127.0.0.2", &seen), closeBox()});
-        new TdtmMain;
+        new TdtmMain(nullptr, &TfrmDadosConexao::PedeServidor);
 
         QVERIFY(seen.dialogOpen);
         QCOMPARE(seen.boxes.size(), 1);

@@ -1,0 +1,63 @@
+#include "MessageBoxWindows.h"
+
+#include "MessageBoxes.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace {
+
+QMessageBox::Icon iconOf(MessageBoxes::Kind kind)
+{
+    switch (kind) {
+    case MessageBoxes::Kind::Plain:
+        return QMessageBox::NoIcon;
+    case MessageBoxes::Kind::Error:
+    case MessageBoxes::Kind::ApplicationError:
+        return QMessageBox::Critical;
+    case MessageBoxes::Kind::Confirmation:
+        return QMessageBox::Question;
+    case MessageBoxes::Kind::Information:
+        return QMessageBox::Information;
+    }
+    return QMessageBox::NoIcon;
+}
+
+bool show(MessageBoxes::Kind kind, const QString& text)
+{
+    QMessageBox box(iconOf(kind), MessageBoxes::captionOf(kind), QString());
+    // Box texts carry names, document names and typed text: shown as they stand, never as markup.
+    box.setTextFormat(Qt::PlainText);
+    box.setText(text);
+    box.setWindowFlag(Qt::WindowStaysOnTopHint);
+    if (kind == MessageBoxes::Kind::Confirmation) {
+        QPushButton* yes = box.addButton(QStringLiteral("&Yes"), QMessageBox::YesRole);
+        box.addButton(QStringLiteral("&No"), QMessageBox::NoRole);
+        box.setDefaultButton(yes);
+        box.exec();
+        return box.clickedButton() == yes;
+    }
+    box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+    box.exec();
+    return true;
+}
+
+void dismissAll()
+{
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (auto* box = qobject_cast<QMessageBox*>(window))
+            box->reject();
+    }
+}
+
+} // namespace
+
+namespace MessageBoxWindows {
+
+void install()
+{
+    MessageBoxes::setScreen({show, dismissAll});
+}
+
+} // namespace MessageBoxWindows
