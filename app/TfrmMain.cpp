@@ -1,5 +1,6 @@
 #include "TfrmMain.h"
 
+#include "AppError.h"
 #include "CampoData.h"
 #include "Clock.h"
 #include "CodificaSenha.h"
@@ -56,7 +57,6 @@ QFrame* painel(QWidget* parent, const char* name, int height)
 
 TfrmMain::TfrmMain(QWidget* parent) : QWidget(parent, JanelaAcoplada::bandeiras())
 {
-    frmMain = this;
     setObjectName(QStringLiteral("frmMain"));
     JanelaAcoplada::configura(*this, QStringLiteral("CorvelLane 1.27"), 220);
 
@@ -79,8 +79,10 @@ TfrmMain::TfrmMain(QWidget* parent) : QWidget(parent, JanelaAcoplada::bandeiras(
     despachante = new Despachante(
         *this, [] { return CentroDeCusto::LeLista(dtmMain->dbCorvelLane); }, this);
     m_respostas = std::make_unique<RespostasDosPrompts>(
-        *despachante, [](const QString& sql, const QList<QVariant>& valores) {
-            return TConexao::ExecutaComando(sql, valores);
+        *despachante, [this](const QString& sql, const QList<QVariant>& valores) {
+            if (!m_conexao) // the session ended: the connection went with it
+                throw AppError(QStringLiteral("O módulo de dados não está criado"));
+            return m_conexao->ExecutaComando(sql, valores);
         });
     criaCabecalho(pilha);
     criaPaineis(pilha);
@@ -98,8 +100,6 @@ TfrmMain::TfrmMain(QWidget* parent) : QWidget(parent, JanelaAcoplada::bandeiras(
 TfrmMain::~TfrmMain()
 {
     WMEndSession();
-    if (frmMain == this)
-        frmMain = nullptr;
 }
 
 void TfrmMain::criaCabecalho(QVBoxLayout* pilha)
@@ -181,7 +181,7 @@ void TfrmMain::FormCreate()
     CarregaLogotipo();
     dtmMain->Conecta();
     m_conexao = std::make_unique<TConexao>(dtmMain->dbCorvelLane);
-    m_contexto = std::make_unique<TContext>(ExecutableFolder::path());
+    m_contexto = std::make_unique<TContext>(dtmMain->dbCorvelLane, ExecutableFolder::path());
     if (m_contexto->CodUsuario() <= 0) {
         EscondePainel(pnlMain);
         MostraPainel(pnlLogin);

@@ -136,6 +136,3 @@ private:
     bool m_outraJanelaModal = false;
     bool m_encerrada = false;
 };
-
-// The process-wide reference: set while the main window exists.
-inline TfrmMain* frmMain = nullptr;

@@ -42,7 +42,6 @@ int main(int argc, char* argv[])
     } catch (const AppError& error) {
         // Without its user context the window could show nothing true: say why and end, as when the
         // connection fails.
-        frmMain = nullptr;
         TUtil::GravaLog(ExecutableFolder::path(), error.message());
         MessageBoxes::applicationError(error.message());
         return 0;

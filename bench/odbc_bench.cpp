@@ -131,7 +131,8 @@ int main(int argc, char* argv[])
     if (!dtmMain->dbCorvelLane.isConnected())
         return 1;
     Plain plain(login);
-    const int expected = TConexao::ConsultaValor(agentSql, {login}, 0).toInt();
+    TConexao conexao(dtmMain->dbCorvelLane);
+    const int expected = conexao.ConsultaValor(agentSql, {login}, 0).toInt();
     if (expected == 0 || plain.perCall(true) != expected || plain.perCall(false) != expected ||
         plain.prepared() != expected) {
         std::fprintf(stderr, "bench-odbc: the ways of asking disagree, or the login is unknown\n");
@@ -144,7 +145,7 @@ int main(int argc, char* argv[])
         std::vector<double> microseconds;
     };
     std::vector<Way> ways = {
-        {"consultavalor", [&] { return TConexao::ConsultaValor(agentSql, {login}, 0).toInt(); }, {}},
+        {"consultavalor", [&] { return conexao.ConsultaValor(agentSql, {login}, 0).toInt(); }, {}},
         {"odbc-prepare", [&] { return plain.perCall(true); }, {}},
         {"odbc-direct", [&] { return plain.perCall(false); }, {}},
         {"odbc-prepared", [&] { return plain.prepared(); }, {}},

@@ -214,7 +214,7 @@ Results measure(int argc, char* argv[])
     fill(jobs);
     AccountName::setForTesting("jsilva");
     LocalAddress::setForTesting("10.1.2.3");
-    TContext context(folder.path());
+    TContext context(dtmMain->dbCorvelLane, folder.path());
     PainelRelatorio panel([&context] { return &context; });
     panel.edtDataIni->setDate(firstDay);
     panel.edtDataFim->setDate(lastDay);

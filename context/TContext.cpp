@@ -9,9 +9,9 @@
 
 namespace {
 
-int inteiro(const QString& sql, const QList<QVariant>& valores, int padrao)
+int inteiro(TConexao& conexao, const QString& sql, const QList<QVariant>& valores, int padrao)
 {
-    return TConexao::ConsultaValor(sql, valores, padrao).toInt();
+    return conexao.ConsultaValor(sql, valores, padrao).toInt();
 }
 
 // Before its first refresh the remaining pages count as refreshed at the start of the date-time type.
@@ -19,10 +19,11 @@ const QDateTime nuncaAtualizado(QDate(1899, 12, 30), QTime(0, 0));
 
 } // namespace
 
-TContext::TContext(const QString& diretorio) : m_diretorio(diretorio), m_ultimaAtualizacao(nuncaAtualizado)
+TContext::TContext(OdbcConnection& conexao, const QString& diretorio)
+    : m_conexao(conexao), m_diretorio(diretorio), m_ultimaAtualizacao(nuncaAtualizado)
 {
     AtualizaIP();
-    m_mesAtual = TConexao::ConsultaValor(Consultas::DataDoServidor, {}, QString())
+    m_mesAtual = m_conexao.ConsultaValor(Consultas::DataDoServidor, {}, QString())
                      .toDateTime()
                      .toString(QStringLiteral("yyyy-MM"));
     m_semPolitica = false;
@@ -35,7 +36,7 @@ TContext::TContext(const QString& diretorio) : m_diretorio(diretorio), m_ultimaA
 void TContext::IdentificaUsuario(const QString& nome)
 {
     m_login = nome;
-    m_codUsuario = inteiro(Consultas::UsuarioPorLogin, {nome}, 0);
+    m_codUsuario = inteiro(m_conexao, Consultas::UsuarioPorLogin, {nome}, 0);
     if (m_codUsuario == 0)
         TUtil::GravaLog(m_diretorio, QStringLiteral("Usuário ") + nome +
                                          QStringLiteral(" não encontrado na base de dados"));
@@ -43,7 +44,7 @@ void TContext::IdentificaUsuario(const QString& nome)
 
 bool TContext::ValidaLogin(const QString& login, const QString& senhaCodificada)
 {
-    m_codUsuario = inteiro(Consultas::UsuarioPorLoginESenha, {login, senhaCodificada}, -1);
+    m_codUsuario = inteiro(m_conexao, Consultas::UsuarioPorLoginESenha, {login, senhaCodificada}, -1);
     if (m_codUsuario == -1)
         return false;
     IdentificaUsuario(login);
@@ -56,7 +57,7 @@ bool TContext::ValidaLogin(const QString& login, const QString& senhaCodificada)
 void TContext::AtualizaPolitica()
 {
     {
-        const auto tipo = TConexao::AbreConsulta(Consultas::TipoPolitica, {m_codUsuario});
+        const auto tipo = m_conexao.AbreConsulta(Consultas::TipoPolitica, {m_codUsuario});
         ResultSet& linhas = tipo->result();
         const QString dia = linhas.isEmpty() ? QString() : linhas.field(Consultas::ColunaDia).toString();
         const QString mes = linhas.isEmpty() ? QString() : linhas.field(Consultas::ColunaMes).toString();
@@ -65,16 +66,16 @@ void TContext::AtualizaPolitica()
         else if (dia == QLatin1String("1") && mes == QLatin1String("0"))
             m_tipoPolitica = QStringLiteral(" Mensal ");
     }
-    m_quotaPadrao = inteiro(Consultas::QuotaPadrao, {m_codUsuario}, 0);
+    m_quotaPadrao = inteiro(m_conexao, Consultas::QuotaPadrao, {m_codUsuario}, 0);
     RegistraInstancia();
-    const int contas = inteiro(Consultas::ContasDoUsuario, {m_codUsuario}, 0);
-    const int politicas = inteiro(Consultas::PoliticasDoGrupo, {m_codUsuario}, 0);
+    const int contas = inteiro(m_conexao, Consultas::ContasDoUsuario, {m_codUsuario}, 0);
+    const int politicas = inteiro(m_conexao, Consultas::PoliticasDoGrupo, {m_codUsuario}, 0);
     m_quotaInfinita = false;
     if (contas + politicas == 0) {
         m_semPolitica = true;
         return;
     }
-    m_quotaInfinita = inteiro(Consultas::QuotaInfinita, {m_codUsuario}, 0) == 1;
+    m_quotaInfinita = inteiro(m_conexao, Consultas::QuotaInfinita, {m_codUsuario}, 0) == 1;
 }
 
 void TContext::AtualizaIP()
@@ -91,18 +92,19 @@ bool TContext::RegistraInstancia()
     // Without an address the row would key nobody: the server could never match it to this workstation.
     if (m_ip.isEmpty())
         return false;
-    const bool existe = inteiro(Consultas::InstanciasDoEndereco, {m_ip}, 0) > 0;
+    const bool existe = inteiro(m_conexao, Consultas::InstanciasDoEndereco, {m_ip}, 0) > 0;
     const QString& comando = existe ? Consultas::AtualizaInstancia : Consultas::InsereInstancia;
-    return TConexao::ExecutaComando(comando, {m_codUsuario, m_ip}) > 0;
+    return m_conexao.ExecutaComando(comando, {m_codUsuario, m_ip}) > 0;
 }
 
 void TContext::AtualizaDocumentosImpressos()
 {
-    m_documentosImpressos = inteiro(Consultas::PaginasImpressasNoMes, {m_mesAtual, m_codUsuario}, 0);
+    m_documentosImpressos =
+        inteiro(m_conexao, Consultas::PaginasImpressasNoMes, {m_mesAtual, m_codUsuario}, 0);
 }
 
 void TContext::AtualizaImpressoesRestantes()
 {
-    m_impressoesRestantes = inteiro(Consultas::QuotaRestante, {m_codUsuario}, 0);
+    m_impressoesRestantes = inteiro(m_conexao, Consultas::QuotaRestante, {m_codUsuario}, 0);
     m_ultimaAtualizacao = Clock::now();
 }

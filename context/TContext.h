@@ -1,15 +1,18 @@
 #pragma once
 
+#include "TConexao.h"
+
 #include <QDateTime>
 #include <QString>
 
 // The agent's one record of who works at this workstation and what that user may still print.
 // Construction identifies the account in the user table, resolves policy and quota, and records the
 // user against the workstation's address in table instancia (how the server knows whom to notify).
-// Every database access goes through TConexao's helpers; errors leave the operations unchanged.
+// Every database access goes through TConexao's helpers on the connection it is given; errors leave
+// the operations unchanged.
 class TContext {
 public:
-    explicit TContext(const QString& diretorio);
+    TContext(OdbcConnection& conexao, const QString& diretorio);
 
     void IdentificaUsuario(const QString& nome);
     bool ValidaLogin(const QString& login, const QString& senhaCodificada);
@@ -34,6 +37,7 @@ public:
     const QDateTime& UltimaAtualizacao() const { return m_ultimaAtualizacao; }
 
 private:
+    TConexao m_conexao;
     int m_codUsuario = 0;
     QString m_login;
     int m_quotaPadrao = 0;

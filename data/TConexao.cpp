@@ -2,7 +2,6 @@
 
 #include "AppError.h"
 #include "OdbcConnection.h"
-#include "TdtmMain.h"
 
 TConexao::TConexao(OdbcConnection& conexaoADO) : ConexaoADO(conexaoADO)
 {
@@ -11,9 +10,7 @@ TConexao::TConexao(OdbcConnection& conexaoADO) : ConexaoADO(conexaoADO)
 
 std::unique_ptr<Dataset> TConexao::Prepara(const QString& sql, const QList<QVariant>& valores)
 {
-    if (!dtmMain)
-        throw AppError(QStringLiteral("O módulo de dados não está criado"));
-    auto query = std::make_unique<Dataset>(dtmMain->dbCorvelLane);
+    auto query = std::make_unique<Dataset>(ConexaoADO);
     query->setSql(sql);
     // Values beyond the markers are ignored; a marker without a value stays unbound, and the
     // statement then fails before it reaches the driver.

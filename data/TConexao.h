@@ -9,26 +9,26 @@
 class OdbcConnection;
 
 // The connection wrapper and the three query helpers through which the user context issues its
-// parameterised statements. The helpers work on the data module's shared connection whatever wrapper
-// they are called through, so they are static. Values bind by position to the markers of the text.
+// parameterised statements, on the connection it was given. Values bind by position to the markers of
+// the text.
 class TConexao {
 public:
     // Keeps a reference to the connection (not owned) and opens it when it is closed.
     explicit TConexao(OdbcConnection& conexaoADO);
 
     // An open query positioned on its first row; the caller owns it. An empty result is valid.
-    static std::unique_ptr<Dataset> AbreConsulta(const QString& sql, const QList<QVariant>& valores);
+    std::unique_ptr<Dataset> AbreConsulta(const QString& sql, const QList<QVariant>& valores);
 
     // The first column of the first row, or padrao when there is no row or that value is NULL.
     // A database error is passed on, never turned into the default.
-    static QVariant ConsultaValor(const QString& sql, const QList<QVariant>& valores, const QVariant& padrao);
+    QVariant ConsultaValor(const QString& sql, const QList<QVariant>& valores, const QVariant& padrao);
 
     // Rows affected, as the driver reports them. The statement writes: once it may have reached the
     // server it is not sent again.
-    static int ExecutaComando(const QString& sql, const QList<QVariant>& valores);
+    int ExecutaComando(const QString& sql, const QList<QVariant>& valores);
 
 private:
-    static std::unique_ptr<Dataset> Prepara(const QString& sql, const QList<QVariant>& valores);
+    std::unique_ptr<Dataset> Prepara(const QString& sql, const QList<QVariant>& valores);
 
     OdbcConnection& ConexaoADO;
 };

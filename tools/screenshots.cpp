@@ -31,18 +31,18 @@ void save(QWidget* window, const QString& name)
 
 void figures(int printed, int remaining)
 {
-    TConexao::ExecutaComando(QStringLiteral("update impressoes set paginas = 0 where cod_usuario = 1"), {});
-    TConexao::ExecutaComando(
+    TConexao conexao(dtmMain->dbCorvelLane);
+    conexao.ExecutaComando(QStringLiteral("update impressoes set paginas = 0 where cod_usuario = 1"), {});
+    conexao.ExecutaComando(
         QStringLiteral("update impressoes set paginas = :P1 where cod_impressoes = "
                        "(select c from (select max(cod_impressoes) c from impressoes where "
                        "cod_usuario = 1 and cod_status_impressao = 1) x)"),
         {printed});
-    TConexao::ExecutaComando(
+    conexao.ExecutaComando(
         QStringLiteral("update impressoes set data_impressao = current_date where paginas = :P1 "
                        "and cod_usuario = 1"),
         {printed});
-    TConexao::ExecutaComando(QStringLiteral("update modp set quota = :P1 where cod_usuario = 1"),
-                             {remaining});
+    conexao.ExecutaComando(QStringLiteral("update modp set quota = :P1 where cod_usuario = 1"), {remaining});
 }
 
 // One window per account: the context identifies the account when the window is built.

@@ -4,6 +4,7 @@
 #include "LocalAddress.h"
 #include "ScratchFolder.h"
 #include "TContext.h"
+#include "TdtmMain.h"
 #include "TestDatabase.h"
 #include "TestRows.h"
 
@@ -27,7 +28,7 @@ class tst_TContext : public QObject {
     std::unique_ptr<TContext> start(const QString& account = "jsilva")
     {
         AccountName::setForTesting(account);
-        return std::make_unique<TContext>(folder->path());
+        return std::make_unique<TContext>(dtmMain->dbCorvelLane, folder->path());
     }
 
 private Q_SLOTS:

@@ -15,6 +15,9 @@ class tst_TConexao : public QObject {
         return rows.field(1).toInt();
     }
 
+    // The helpers run on the connection they are given: the data module's, as the agent's.
+    static TConexao conexao() { return TConexao(dtmMain->dbCorvelLane); }
+
 private Q_SLOTS:
     void initTestCase() { TestDatabase::connect(); }
     void cleanupTestCase() { TestDatabase::disconnect(); }
@@ -57,23 +60,23 @@ private Q_SLOTS:
         QFETCH(QString, sql);
         QFETCH(QVariantList, values);
         QFETCH(QVariant, expected);
-        const QVariant answer = TConexao::ConsultaValor(sql, values, QVariant(77));
+        const QVariant answer = conexao().ConsultaValor(sql, values, QVariant(77));
         QCOMPARE(answer.toString(), expected.toString());
     }
 
     void executaComandoCountsRowsMatched()
     {
-        QCOMPARE(TConexao::ExecutaComando("update instancia set cod_usuario = :P1 where ip = :P2",
+        QCOMPARE(conexao().ExecutaComando("update instancia set cod_usuario = :P1 where ip = :P2",
                                           {3, "10.9.9.9"}),
                  0);
-        QCOMPARE(TConexao::ExecutaComando("update instancia set cod_usuario = :P1 where ip = :P2",
+        QCOMPARE(conexao().ExecutaComando("update instancia set cod_usuario = :P1 where ip = :P2",
                                           {3, "10.0.0.1"}),
                  2);
         // Writing the values a row already holds still counts it.
-        QCOMPARE(TConexao::ExecutaComando("update instancia set cod_usuario = :P1 where ip = :P2",
+        QCOMPARE(conexao().ExecutaComando("update instancia set cod_usuario = :P1 where ip = :P2",
                                           {3, "10.0.0.1"}),
                  2);
-        QCOMPARE(TConexao::ExecutaComando("insert into instancia(cod_usuario, ip) values (:P1, :P2)",
+        QCOMPARE(conexao().ExecutaComando("insert into instancia(cod_usuario, ip) values (:P1, :P2)",
                                           {4, "10.0.0.3"}),
                  1);
     }
@@ -81,24 +84,24 @@ private Q_SLOTS:
     void abreConsultaIsOpenOnItsFirstRow()
     {
         const auto query =
-            TConexao::AbreConsulta("select ip, cod_usuario from instancia where ip = :P1 order by "
+            conexao().AbreConsulta("select ip, cod_usuario from instancia where ip = :P1 order by "
                                    "cod_usuario",
                                    {"10.0.0.1"});
         ResultSet& rows = query->result();
         QCOMPARE(rows.recordCount(), 2);
         QCOMPARE(rows.field("cod_usuario").toInt(), 7);
-        const auto empty = TConexao::AbreConsulta("select ip from instancia where ip = :P1", {"nenhum"});
+        const auto empty = conexao().AbreConsulta("select ip from instancia where ip = :P1", {"nenhum"});
         QVERIFY(empty->result().eof());
     }
 
     void fewerValuesThanMarkersFailsBeforeTheServer()
     {
         QVERIFY_THROWS_EXCEPTION(AppError,
-                                 TConexao::ExecutaComando("insert into instancia(cod_usuario, ip) values "
+                                 conexao().ExecutaComando("insert into instancia(cod_usuario, ip) values "
                                                           "(:P1, :P2)",
                                                           {9}));
         QCOMPARE(TestDatabase::value("select count(*) from instancia where cod_usuario = 9").toInt(), 0);
-        QVERIFY_THROWS_EXCEPTION(AppError, TConexao::ConsultaValor("select :P1", {}, 0));
+        QVERIFY_THROWS_EXCEPTION(AppError, conexao().ConsultaValor("select :P1", {}, 0));
     }
 
     void errorsPassThroughAndQueriesAreFreed()
@@ -110,12 +113,12 @@ private Q_SLOTS:
             // Fails while running: the statement must still be released on the server.
             QVERIFY_THROWS_EXCEPTION(
                 DatabaseError,
-                TConexao::ConsultaValor("select cod_usuario from instancia where cod_usuario = "
+                conexao().ConsultaValor("select cod_usuario from instancia where cod_usuario = "
                                         "(select cod_usuario from instancia)",
                                         {}, 0));
             QVERIFY_THROWS_EXCEPTION(DatabaseError,
-                                     TConexao::ExecutaComando("update nao_existe set a = :P1", {1}));
-            QVERIFY_THROWS_EXCEPTION(DatabaseError, TConexao::AbreConsulta("select from", {}));
+                                     conexao().ExecutaComando("update nao_existe set a = :P1", {1}));
+            QVERIFY_THROWS_EXCEPTION(DatabaseError, conexao().AbreConsulta("select from", {}));
         }
         QVERIFY(preparedStatementsOpen() <= before);
     }

@@ -102,7 +102,7 @@ private Q_SLOTS:
         Installation::create();
         AccountName::setForTesting("jsilva");
         LocalAddress::setForTesting("10.1.2.3");
-        context = std::make_unique<TContext>(folder->path());
+        context = std::make_unique<TContext>(dtmMain->dbCorvelLane, folder->path());
         QFile::remove(folder->path() + "Log.txt"); // the context's own lines are not the report's
         boxes = std::make_unique<ScriptedMessageBoxes>();
         panel = std::make_unique<PainelRelatorio>([this] { return context.get(); });

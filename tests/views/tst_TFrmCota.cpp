@@ -6,6 +6,7 @@
 #include "TButton2D.h"
 #include "TContext.h"
 #include "TFrmCota.h"
+#include "TdtmMain.h"
 #include "TestDatabase.h"
 #include "TestRows.h"
 
@@ -146,7 +147,7 @@ private Q_SLOTS:
         QFETCH(bool, remainingShown);
 
         install(unlimited, account, remaining);
-        context = std::make_unique<TContext>(folder->path());
+        context = std::make_unique<TContext>(dtmMain->dbCorvelLane, folder->path());
         refresh();
         open();
 
@@ -168,7 +169,7 @@ private Q_SLOTS:
     void placementAndTakingOver()
     {
         install(0, true);
-        context = std::make_unique<TContext>(folder->path());
+        context = std::make_unique<TContext>(dtmMain->dbCorvelLane, folder->path());
         main->show();
         QVERIFY(QTest::qWaitForWindowExposed(main.get()));
         open();
@@ -188,7 +189,7 @@ private Q_SLOTS:
     void openingAgainNeitherRefillsNorRetimes()
     {
         install(0, true);
-        context = std::make_unique<TContext>(folder->path());
+        context = std::make_unique<TContext>(dtmMain->dbCorvelLane, folder->path());
         refresh();
         open();
         TFrmCota* window = FrmCota;
@@ -221,7 +222,7 @@ private Q_SLOTS:
     {
         QFETCH(QString, by);
         install(0, true);
-        context = std::make_unique<TContext>(folder->path());
+        context = std::make_unique<TContext>(dtmMain->dbCorvelLane, folder->path());
         refresh();
         open();
         QPointer<TFrmCota> window = FrmCota;
@@ -251,7 +252,7 @@ private Q_SLOTS:
     {
         QFile::remove(folder->path() + "Imagens/ImgCota.jpg");
         install(0, true);
-        context = std::make_unique<TContext>(folder->path());
+        context = std::make_unique<TContext>(dtmMain->dbCorvelLane, folder->path());
         refresh();
         open();
 
