@@ -90,10 +90,13 @@ TfrmMain::TfrmMain(QWidget* parent) : QWidget(parent, JanelaAcoplada::bandeiras(
     criaBandeja();
     ServidorChat_ =
         new ServidorChat([this](const QString& mensagem) { despachante->Recebe(mensagem); }, this);
-    ServidorChat_->Escuta(ServidorChat::PortaConfigurada());
     connect(qApp, &QGuiApplication::focusWindowChanged, this,
             [this](QWindow* janela) { guarded([&] { focoMudou(janela); }); });
+}
 
+void TfrmMain::Inicia()
+{
+    ServidorChat_->Escuta(ServidorChat::PortaConfigurada());
     FormCreate();
 }
 

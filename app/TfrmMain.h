@@ -38,8 +38,12 @@ public:
     static constexpr int Largura = 254;
     static constexpr int AlturaDeslizada = 185;
 
+    // Building the window composes and wires it, and touches neither the database nor the network.
     explicit TfrmMain(QWidget* parent = nullptr);
     ~TfrmMain() override;
+
+    // Listens on port 900, connects, and identifies the user. Throws AppError without a user context.
+    void Inicia();
 
     // Docks the window at the bottom right for its current size.
     void AjustaTela();

@@ -12,6 +12,7 @@
 #include "TfrmMain.h"
 
 #include <QApplication>
+#include <memory>
 
 int main(int argc, char* argv[])
 {
@@ -36,9 +37,9 @@ int main(int argc, char* argv[])
     if (Termination::requested() || !dtmMain->dbCorvelLane.isConnected())
         return 0; // without a connection the user was told and the log has its line; no window, no port
 
-    TfrmMain* window = nullptr;
+    const auto window = std::make_unique<TfrmMain>();
     try {
-        window = new TfrmMain;
+        window->Inicia();
     } catch (const AppError& error) {
         // Without its user context the window could show nothing true: say why and end, as when the
         // connection fails.
@@ -53,6 +54,5 @@ int main(int argc, char* argv[])
 
     // However the loop ended (log-out, SIGTERM, SIGHUP), the teardown runs in full, then the window goes.
     window->WMEndSession();
-    delete window;
     return 0;
 }

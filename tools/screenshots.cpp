@@ -52,6 +52,8 @@ std::unique_ptr<TfrmMain> windowFor(const QString& account)
         new TdtmMain;
     AccountName::setForTesting(account);
     auto window = std::make_unique<TfrmMain>();
+    window->Inicia();
+    window->Inicia();
     window->show();
     if (!QTest::qWaitForWindowActive(window.get()))
         std::fprintf(stderr, "the window for %s never became active\n", qPrintable(account));

@@ -94,6 +94,7 @@ private Q_SLOTS:
         for (int code : {815, 816, 817})
             TestRows::job(5, 1, 2, "sysdate()", code);
         window = std::make_unique<TfrmMain>();
+        window->Inicia();
         window->show();
         window->close(); // hidden, as the agent waits most of the day
         boxes->clear();

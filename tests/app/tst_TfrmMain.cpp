@@ -69,6 +69,7 @@ class tst_TfrmMain : public QObject {
         TestDatabase::connect();
         AccountName::setForTesting(account);
         window = std::make_unique<TfrmMain>();
+        window->Inicia();
     }
 
     void showAndActivate()
@@ -79,6 +80,20 @@ class tst_TfrmMain : public QObject {
     }
 
 private Q_SLOTS:
+    // Building the window composes it and touches neither the database (there is no data module here
+    // to read) nor the network; Inicia listens, connects and identifies the user.
+    void buildingTouchesNeitherTheDatabaseNorThePort()
+    {
+        window.reset();
+        TestDatabase::disconnect();
+        TfrmMain built;
+        QCOMPARE(built.ServidorChat_->Porta(), quint16(0));
+        TestDatabase::connect();
+        AccountName::setForTesting("jsilva");
+        built.Inicia();
+        QVERIFY(built.ServidorChat_->Porta() != 0);
+    }
+
     void init()
     {
         folder = std::make_unique<ScratchFolder>();
