@@ -514,6 +514,8 @@ void* OdbcConnection::prepared(const QString& sql)
     if (m_prepared.size() >= MaxPreparedStatements)
         forget(m_prepared.first().first);
     m_prepared.append({sql, owned.release()});
+    // Kept now, it no longer waits for a quiet moment, and the statements after it need not put one off.
+    m_toPrepare.removeOne(sql);
     return handle;
 }
 
