@@ -176,4 +176,8 @@ query="SELECT count(*) FROM escritas"
 unexpected=$(tr -d '\r' <"$work/agent/Log.txt" | grep -v -e ' - Mensagem recebida: ' -e ' - Remetentes permitidos: ' || true)
 [ -z "$unexpected" ] || fail "logged: $unexpected"
 echo "window wait after Yes: whole cluster $baseline ms; node killed while idle $idle_wait ms (prompt opened after $opened ms); while a prompt waited $prompt_wait ms"
+# Each wait ends within the agent's read limit (10 s): a longer one would have been cut off as a failure.
+for ms in "$baseline" "$opened" "$idle_wait" "$prompt_wait"; do
+  [ "$ms" -le 10000 ] || fail "the window waited $ms ms, past the 10 s read limit"
+done
 stop_agent TERM
