@@ -18,14 +18,8 @@
 #include <QScreen>
 #include <QVBoxLayout>
 #include <QWindow>
-#include <memory>
-#include <utility>
-
-const QByteArray TfrmDadosConexao::NomeDriver = QByteArrayLiteral("MySQL ODBC 5.1 Driver");
 
 namespace {
-
-const QString nomeFonteDados = QStringLiteral("CorvelLane");
 
 // The hourglass stays up for the whole try, boxes included, and goes however the try ends.
 class CursorDeEspera {
@@ -57,9 +51,10 @@ void centraliza(QWidget* janela)
 
 } // namespace
 
-TfrmDadosConexao::TfrmDadosConexao(QWidget* parent)
+TfrmDadosConexao::TfrmDadosConexao(TdtmMain& dados, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                          Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
+                          Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+      m_dados(dados)
 {
     setObjectName(QStringLiteral("frmDadosConexao"));
     setWindowTitle(QStringLiteral("Dados da Conexão"));
@@ -98,45 +93,15 @@ TfrmDadosConexao::TfrmDadosConexao(QWidget* parent)
 
     connect(Button1, &QPushButton::clicked, this, [this] { guarded([this] { Button1Click(); }); });
     connect(Button2, &QPushButton::clicked, this, [this] { guarded([this] { Button2Click(); }); });
-    connect(this, &QDialog::finished, this, [this] { guarded([this] { FormClose(); }); });
 
     centraliza(this);
     Edit1->setFocus();
-    frmDadosConexao = this;
 }
 
-TfrmDadosConexao::~TfrmDadosConexao()
+void TfrmDadosConexao::PedeServidor(TdtmMain& dados)
 {
-    if (frmDadosConexao == this)
-        frmDadosConexao = nullptr;
-}
-
-void TfrmDadosConexao::PedeServidor()
-{
-    const auto dialogo = std::make_unique<TfrmDadosConexao>();
-    dialogo->exec();
-}
-
-QByteArray TfrmDadosConexao::ListaDeAtributos(const QString& servidor, const QString& nomeBanco,
-                                              const QString& usuarioBanco, const QString& senhaBanco)
-{
-    const std::pair<const char*, QString> entradas[] = {
-        {"DSN=", nomeFonteDados},
-        {"Database=", nomeBanco},
-        {"UId=", usuarioBanco},
-        {"PWD=", senhaBanco},
-        {"Server=", servidor},
-        {"Exclusive=", QStringLiteral("1")},
-        {"Description=", QString::fromLatin1(NomeDriver)},
-    };
-    QByteArray lista;
-    for (const auto& [chave, valor] : entradas) {
-        lista += chave;
-        lista += valor.toLocal8Bit();
-        lista += '\0';
-    }
-    lista += '\0';
-    return lista;
+    TfrmDadosConexao dialogo(dados);
+    dialogo.exec();
 }
 
 void TfrmDadosConexao::keyPressEvent(QKeyEvent* event)
@@ -174,20 +139,20 @@ void TfrmDadosConexao::AjustaAMoldura()
 void TfrmDadosConexao::Button1Click()
 {
     CursorDeEspera cursor;
-    dtmMain->Servidor = Edit1->text();
+    m_dados.Servidor = Edit1->text();
+    const FonteDeDados& fonte = m_dados.Fonte();
     try {
         OdbcInstallerLibrary instalador;
-        const QByteArray atributos = ListaDeAtributos(dtmMain->Servidor, dtmMain->NomeBanco,
-                                                      dtmMain->UsuarioBanco, dtmMain->SenhaBanco);
-        if (!instalador.configDataSource(OdbcInstallerLibrary::AddSystemDataSource, NomeDriver, atributos))
+        const QByteArray atributos = fonte.ListaDeAtributos(m_dados.Servidor);
+        if (!instalador.configDataSource(OdbcInstallerLibrary::AddSystemDataSource, fonte.Driver, atributos))
             MessageBoxes::plain(QStringLiteral("Falha ao tentar criar o DSN (Data source)."));
-        if (dtmMain->Conecta()) {
+        if (m_dados.Conecta()) {
             accept();
             return;
         }
         // Conecta has told the user and logged; a data source that does not connect must not
         // survive to the next start, where it would skip this dialog.
-        instalador.configDataSource(OdbcInstallerLibrary::RemoveSystemDataSource, NomeDriver, atributos);
+        instalador.configDataSource(OdbcInstallerLibrary::RemoveSystemDataSource, fonte.Driver, atributos);
     } catch (const AppError& erro) {
         MessageBoxes::plain(QStringLiteral("Ocorreu o seguinte erro ao tentar criar o ODBC CorvelLane: ") +
                             erro.message());
@@ -201,11 +166,4 @@ void TfrmDadosConexao::Button2Click()
 {
     Termination::request();
     reject();
-}
-
-void TfrmDadosConexao::FormClose()
-{
-    // The data module that opened the dialog releases it as soon as its modal loop returns.
-    if (frmDadosConexao == this)
-        frmDadosConexao = nullptr;
 }

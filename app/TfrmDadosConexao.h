@@ -1,12 +1,12 @@
 #pragma once
 
-#include <QByteArray>
 #include <QDialog>
 
 class QFrame;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class TdtmMain;
 
 // Asks for the database server's address on a workstation that has no data source yet, creates the
 // system data source "CorvelLane" with it and tries the connection at once; a failed try removes the
@@ -15,18 +15,10 @@ class TfrmDadosConexao : public QDialog {
     Q_OBJECT
 
 public:
-    static const QByteArray NomeDriver;
-
-    explicit TfrmDadosConexao(QWidget* parent = nullptr);
+    explicit TfrmDadosConexao(TdtmMain& dados, QWidget* parent = nullptr);
 
     // The first start's question for the server: the dialog, modal, until it closes.
-    static void PedeServidor();
-    ~TfrmDadosConexao() override;
-
-    // The attribute list of SQLConfigDataSource: key=value entries, each ended by a NUL, and one more
-    // NUL after the last. The address goes in exactly as typed.
-    static QByteArray ListaDeAtributos(const QString& servidor, const QString& nomeBanco,
-                                       const QString& usuarioBanco, const QString& senhaBanco);
+    static void PedeServidor(TdtmMain& dados);
 
     QFrame* Panel1;
     QLabel* Label2;
@@ -42,11 +34,8 @@ protected:
 private:
     void Button1Click();
     void Button2Click();
-    void FormClose();
     void AjustaAMoldura();
 
+    TdtmMain& m_dados;
     bool m_molduraAjustada = false;
 };
-
-// The process-wide reference: set while the dialog is open.
-inline TfrmDadosConexao* frmDadosConexao = nullptr;

@@ -55,7 +55,8 @@ QFrame* painel(QWidget* parent, const char* name, int height)
 
 } // namespace
 
-TfrmMain::TfrmMain(QWidget* parent) : QWidget(parent, JanelaAcoplada::bandeiras())
+TfrmMain::TfrmMain(TdtmMain& dados, Configuracao configuracao, QWidget* parent)
+    : QWidget(parent, JanelaAcoplada::bandeiras()), m_dados(dados), m_configuracao(std::move(configuracao))
 {
     setObjectName(QStringLiteral("frmMain"));
     JanelaAcoplada::configura(*this, QStringLiteral("CorvelLane 1.27"), 220);
@@ -77,7 +78,7 @@ TfrmMain::TfrmMain(QWidget* parent) : QWidget(parent, JanelaAcoplada::bandeiras(
     pilha->setContentsMargins(0, 0, 0, 0);
     pilha->setSpacing(0);
     despachante = new Despachante(
-        *this, [] { return CentroDeCusto::LeLista(dtmMain->dbCorvelLane); }, this);
+        *this, [this] { return CentroDeCusto::LeLista(m_dados.dbCorvelLane); }, this);
     m_respostas = std::make_unique<RespostasDosPrompts>(
         *despachante, [this](const QString& sql, const QList<QVariant>& valores) {
             if (!m_conexao) // the session ended: the connection went with it
@@ -96,7 +97,7 @@ TfrmMain::TfrmMain(QWidget* parent) : QWidget(parent, JanelaAcoplada::bandeiras(
 
 void TfrmMain::Inicia()
 {
-    ServidorChat_->Escuta(ServidorChat::PortaConfigurada());
+    ServidorChat_->Escuta(m_configuracao.Porta, m_configuracao.Remetentes);
     FormCreate();
 }
 
@@ -129,7 +130,8 @@ void TfrmMain::criaPaineis(QVBoxLayout* pilha)
     pnlObservacao = new PainelObservacao(*m_respostas, pnlFundo);
     pnlCentroCusto = new PainelCentroCusto(*m_respostas, pnlFundo);
     pnlCentroCustoObs = new PainelCentroCustoObs(*m_respostas, pnlFundo);
-    pnlImpressao = new PainelRelatorio([this] { return m_contexto.get(); }, pnlFundo);
+    pnlImpressao = new PainelRelatorio(
+        m_dados.dbCorvelLane, [this] { return m_contexto.get(); }, pnlFundo);
     // A report's preview stood in the panel's place; a prompt given back for it may return.
     connect(pnlImpressao, &PainelRelatorio::previaFechada, this, &TfrmMain::RetomaPromptEmSeguida);
     pnlLogin = new PainelLogin(pnlFundo);
@@ -182,9 +184,10 @@ void TfrmMain::FormCreate()
 {
     resize(Largura, 0);
     CarregaLogotipo();
-    dtmMain->Conecta();
-    m_conexao = std::make_unique<TConexao>(dtmMain->dbCorvelLane);
-    m_contexto = std::make_unique<TContext>(dtmMain->dbCorvelLane, ExecutableFolder::path());
+    m_dados.Conecta();
+    m_conexao = std::make_unique<TConexao>(m_dados.dbCorvelLane);
+    m_contexto =
+        std::make_unique<TContext>(m_dados.dbCorvelLane, ExecutableFolder::path(), m_configuracao.Conta);
     if (m_contexto->CodUsuario() <= 0) {
         EscondePainel(pnlMain);
         MostraPainel(pnlLogin);
@@ -366,7 +369,7 @@ void TfrmMain::TrayIconMouseMove()
 
 void TfrmMain::TrayIconClick()
 {
-    if (!dtmMain || !dtmMain->dbCorvelLane.isConnected())
+    if (!m_dados.dbCorvelLane.isConnected())
         return;
     AtualizaPainel();
     TrayIcon->ShowMainForm();
@@ -439,12 +442,8 @@ void TfrmMain::WMEndSession()
     delete ServidorChat_;
     ServidorChat_ = nullptr;
     Q_EMIT passoDeEncerramento(QStringLiteral("ServidorChat"));
-    if (dtmMain) {
-        dtmMain->dbCorvelLane.close();
-        Q_EMIT passoDeEncerramento(QStringLiteral("dbCorvelLane"));
-        delete dtmMain;
-        Q_EMIT passoDeEncerramento(QStringLiteral("dtmMain"));
-    }
+    m_dados.dbCorvelLane.close();
+    Q_EMIT passoDeEncerramento(QStringLiteral("dbCorvelLane"));
     TrayIcon->HideMainForm();
     Q_EMIT passoDeEncerramento(QStringLiteral("HideMainForm"));
 }

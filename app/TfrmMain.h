@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Configuracao.h"
 #include "JanelaDeNotificacoes.h"
 
 #include <QStringList>
@@ -25,6 +26,7 @@ class RespostasDosPrompts;
 class TButton2D;
 class TConexao;
 class TContext;
+class TdtmMain;
 class TTrayIcon;
 
 // The agent's one permanent window: a narrow, frameless, always-on-top panel docked at the bottom
@@ -39,7 +41,7 @@ public:
     static constexpr int AlturaDeslizada = 185;
 
     // Building the window composes and wires it, and touches neither the database nor the network.
-    explicit TfrmMain(QWidget* parent = nullptr);
+    TfrmMain(TdtmMain& dados, Configuracao configuracao, QWidget* parent = nullptr);
     ~TfrmMain() override;
 
     // Listens on port 900, connects, and identifies the user. Throws AppError without a user context.
@@ -69,8 +71,9 @@ public:
     void MostraAviso(const QString& texto) override;
     void AtualizaListas(const QList<CentroDeCusto>& centros) override;
 
-    // The end of the desktop session: releases what the window owns and the data module, in order,
-    // reporting each step. Safe to call twice; the caller destroys the window afterwards.
+    // The end of the desktop session: releases what the window owns and closes the data module's
+    // connection, in order, reporting each step. Safe to call twice; the caller destroys the window
+    // afterwards.
     void WMEndSession();
 
     // Handlers of the tray icon, its menu and the panels.
@@ -130,6 +133,8 @@ private:
     void RetomaPromptEmSeguida();
     void focoMudou(QWindow* janela);
 
+    TdtmMain& m_dados;
+    const Configuracao m_configuracao;
     std::unique_ptr<RespostasDosPrompts> m_respostas;
     std::unique_ptr<TConexao> m_conexao;
     std::unique_ptr<TContext> m_contexto;

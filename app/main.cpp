@@ -1,4 +1,5 @@
 #include "AppError.h"
+#include "Configuracao.h"
 #include "DisplayPlatform.h"
 #include "ExecutableFolder.h"
 #include "Fonts.h"
@@ -33,11 +34,12 @@ int main(int argc, char* argv[])
     SessionEnd sessionEnd;
     QObject::connect(&sessionEnd, &SessionEnd::ended, &app, &Termination::request);
 
-    new TdtmMain(&app, &TfrmDadosConexao::PedeServidor);
-    if (Termination::requested() || !dtmMain->dbCorvelLane.isConnected())
+    const Configuracao configuracao = Configuracao::DaEstacao();
+    TdtmMain dados(configuracao.Fonte);
+    if (!dados.Abre(&TfrmDadosConexao::PedeServidor))
         return 0; // without a connection the user was told and the log has its line; no window, no port
 
-    const auto window = std::make_unique<TfrmMain>();
+    const auto window = std::make_unique<TfrmMain>(dados, configuracao);
     try {
         window->Inicia();
     } catch (const AppError& error) {

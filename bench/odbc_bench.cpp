@@ -127,11 +127,11 @@ int main(int argc, char* argv[])
     const int rounds = std::atoi(argv[2]);
     const QString login = QString::fromLocal8Bit(argv[3]);
 
-    new TdtmMain(&app);
-    if (!dtmMain->dbCorvelLane.isConnected())
+    TdtmMain dados;
+    if (!dados.Abre())
         return 1;
     Plain plain(login);
-    TConexao conexao(dtmMain->dbCorvelLane);
+    TConexao conexao(dados.dbCorvelLane);
     const int expected = conexao.ConsultaValor(agentSql, {login}, 0).toInt();
     if (expected == 0 || plain.perCall(true) != expected || plain.perCall(false) != expected ||
         plain.prepared() != expected) {
@@ -164,6 +164,5 @@ int main(int argc, char* argv[])
     }
     for (const Way& way : ways)
         std::printf("%s %.1f\n", way.name, median(way.microseconds));
-    delete dtmMain;
     return 0;
 }

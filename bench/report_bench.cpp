@@ -10,8 +10,8 @@
 //   scripts/testdb start && eval "$(scripts/testdb env)" && build/bench/report_bench [jobs [rounds]]
 // Its last line is the row scripts/bench puts in its table.
 
-#include "AccountName.h"
 #include "CampoData.h"
+#include "Dataset.h"
 #include "Fonts.h"
 #include "LocalAddress.h"
 #include "MessageBoxes.h"
@@ -110,7 +110,7 @@ double runAgent(PainelRelatorio& panel)
 
 QList<ReportRow> queryRows(const TContext& context)
 {
-    Dataset query(dtmMain->dbCorvelLane);
+    Dataset query(TestDatabase::dataModule().dbCorvelLane);
     query.setFields(ReportRow::fields);
     query.setSql(ReportRow::statement);
     query.setParameter("PCodUsuario", context.CodUsuario());
@@ -212,10 +212,9 @@ Results measure(int argc, char* argv[])
     ScriptedMessageBoxes boxes;
     TestDatabase::connect();
     fill(jobs);
-    AccountName::setForTesting("jsilva");
     LocalAddress::setForTesting("10.1.2.3");
-    TContext context(dtmMain->dbCorvelLane, folder.path());
-    PainelRelatorio panel([&context] { return &context; });
+    TContext context(TestDatabase::dataModule().dbCorvelLane, folder.path(), QStringLiteral("jsilva"));
+    PainelRelatorio panel(TestDatabase::dataModule().dbCorvelLane, [&context] { return &context; });
     panel.edtDataIni->setDate(firstDay);
     panel.edtDataFim->setDate(lastDay);
 

@@ -1,6 +1,5 @@
 #include "TContext.h"
 
-#include "AccountName.h"
 #include "Clock.h"
 #include "Consultas.h"
 #include "LocalAddress.h"
@@ -19,7 +18,7 @@ const QDateTime nuncaAtualizado(QDate(1899, 12, 30), QTime(0, 0));
 
 } // namespace
 
-TContext::TContext(OdbcConnection& conexao, const QString& diretorio)
+TContext::TContext(OdbcConnection& conexao, const QString& diretorio, const QString& conta)
     : m_conexao(conexao), m_diretorio(diretorio), m_ultimaAtualizacao(nuncaAtualizado)
 {
     AtualizaIP();
@@ -27,7 +26,7 @@ TContext::TContext(OdbcConnection& conexao, const QString& diretorio)
                      .toDateTime()
                      .toString(QStringLiteral("yyyy-MM"));
     m_semPolitica = false;
-    IdentificaUsuario(AccountName::current());
+    IdentificaUsuario(conta);
     if (m_codUsuario != 0)
         AtualizaPolitica();
     RegistraInstancia();

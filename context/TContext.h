@@ -12,7 +12,7 @@
 // the operations unchanged.
 class TContext {
 public:
-    TContext(OdbcConnection& conexao, const QString& diretorio);
+    TContext(OdbcConnection& conexao, const QString& diretorio, const QString& conta);
 
     void IdentificaUsuario(const QString& nome);
     bool ValidaLogin(const QString& login, const QString& senhaCodificada);
@@ -33,7 +33,6 @@ public:
     const QString& TipoPolitica() const { return m_tipoPolitica; }
     const QString& MesAtual() const { return m_mesAtual; }
     const QString& IP() const { return m_ip; }
-    const QString& Diretorio() const { return m_diretorio; }
     const QDateTime& UltimaAtualizacao() const { return m_ultimaAtualizacao; }
 
 private:

@@ -7,85 +7,44 @@
 #include "TUtil.h"
 #include "Termination.h"
 
+#include <utility>
+
 const QString TdtmMain::MensagemFalhaConexao =
     QStringLiteral("Atenção. O sistema não conseguiu conectar ao servidor do CorvelLane. Verifique com o "
                    "administrador do sistema.");
 
-namespace {
-
-const QString nomeFonteDados = QStringLiteral("CorvelLane");
-const QString usuarioPadrao = QStringLiteral("corvellane");
-const QString senhaPadrao = QStringLiteral("mabel7");
-
-QString cadeiaPara(const QString& usuario, const QString& senha)
-{
-    return QStringLiteral("Provider=MSDASQL.1;Password=") + senha +
-           QStringLiteral(";Persist Security Info=True;User ID=") + usuario +
-           QStringLiteral(";Data Source=") + nomeFonteDados;
-}
-
-} // namespace
-
-TdtmMain::TdtmMain(QObject* parent, const std::function<void()>& pedeFonteDeDados)
-    : QObject(parent), QryAux(std::make_unique<Dataset>(dbCorvelLane))
-{
-    setObjectName(QStringLiteral("dtmMain"));
-    dtmMain = this;
-
-    DataModuleCreate(pedeFonteDeDados);
-}
+TdtmMain::TdtmMain(FonteDeDados fonte) : m_fonte(std::move(fonte)) {}
 
 TdtmMain::~TdtmMain()
 {
-    DataModuleDestroy();
-    if (dtmMain == this)
-        dtmMain = nullptr;
+    dbCorvelLane.close();
 }
 
-void TdtmMain::DataModuleCreate(const std::function<void()>& pedeFonteDeDados)
+bool TdtmMain::Abre(const std::function<void(TdtmMain&)>& pedeFonteDeDados)
 {
-    CriaFonteODBC(pedeFonteDeDados);
+    if (!DataSourceStore::systemDataSourceExists(m_fonte.Nome) && pedeFonteDeDados)
+        pedeFonteDeDados(*this);
     if (!Conecta())
-        return; // the start-up gate finds the connection closed and ends the program
+        return false;
     if (Termination::requested()) {
         // The user cancelled the settings dialog while someone else created the data source: the
-        // program still ends, so the gate must find the connection closed.
+        // program still ends.
         dbCorvelLane.close();
-        return;
+        return false;
     }
-    QryAux->setSql(QStringLiteral("USE CORVELLANE"));
     try {
-        QryAux->execute(OdbcConnection::Effect::Repeatable);
+        dbCorvelLane.execute(QStringLiteral("USE CORVELLANE"), {}, OdbcConnection::Effect::Repeatable);
     } catch (const AppError& error) {
         TUtil::GravaLog(ExecutableFolder::path(), error.message());
     }
-}
-
-void TdtmMain::DataModuleDestroy()
-{
-    dbCorvelLane.close();
-    QryAux.reset();
-}
-
-void TdtmMain::CriaFonteODBC(const std::function<void()>& pedeFonteDeDados)
-{
-    NomeBanco = QStringLiteral("CORVELLANE");
-    UsuarioBanco = usuarioPadrao;
-    SenhaBanco = senhaPadrao;
-    if (!DataSourceStore::systemDataSourceExists(nomeFonteDados) && pedeFonteDeDados)
-        pedeFonteDeDados();
-}
-
-QString TdtmMain::CadeiaDeConexao() const
-{
-    return cadeiaPara(UsuarioBanco, SenhaBanco);
+    return true;
 }
 
 bool TdtmMain::Conecta()
 {
     if (dbCorvelLane.isConnected())
         return true;
-    dbCorvelLane.setConnectionString(CadeiaDeConexao());
+    dbCorvelLane.setConnectionString(m_fonte.CadeiaDeConexao());
     try {
         dbCorvelLane.open();
         return true;

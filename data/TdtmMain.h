@@ -1,43 +1,37 @@
 #pragma once
 
-#include "Dataset.h"
+#include "FonteDeDados.h"
 #include "OdbcConnection.h"
 
-#include <QObject>
 #include <QString>
 #include <functional>
-#include <memory>
 
-// The data module: the agent's one database connection.
-// Creating it makes sure the data source exists, connects and selects the database.
-class TdtmMain : public QObject {
-    Q_OBJECT
-
+// The data module: the agent's one database connection. main makes it and hands it to whoever needs
+// the database; building it touches nothing.
+class TdtmMain {
 public:
     static const QString MensagemFalhaConexao;
 
-    // pedeFonteDeDados runs when the workstation has no data source yet, before the first connection
-    // attempt; how it ends does not matter here: that attempt tells.
-    explicit TdtmMain(QObject* parent = nullptr, const std::function<void()>& pedeFonteDeDados = {});
-    ~TdtmMain() override;
+    explicit TdtmMain(FonteDeDados fonte = {});
+    ~TdtmMain();
+    TdtmMain(const TdtmMain&) = delete;
+    TdtmMain& operator=(const TdtmMain&) = delete;
+
+    // Makes sure the data source exists, connects and selects the database. pedeFonteDeDados runs when
+    // the workstation has no data source yet, before the first connection attempt; how it ends does not
+    // matter here: that attempt tells. False when the program must end: no connection (the user was
+    // told and the log has a line), or the session ending meanwhile.
+    bool Abre(const std::function<void(TdtmMain&)>& pedeFonteDeDados = {});
 
     // True when dbCorvelLane is connected on return; otherwise the user was told and the log has a line.
     bool Conecta();
 
-    OdbcConnection dbCorvelLane;
-    std::unique_ptr<Dataset> QryAux;
+    const FonteDeDados& Fonte() const { return m_fonte; }
 
+    OdbcConnection dbCorvelLane;
+    // The server's address, as typed on a workstation that had no data source.
     QString Servidor;
-    QString NomeBanco;
-    QString UsuarioBanco;
-    QString SenhaBanco;
 
 private:
-    void DataModuleCreate(const std::function<void()>& pedeFonteDeDados);
-    void DataModuleDestroy();
-    void CriaFonteODBC(const std::function<void()>& pedeFonteDeDados);
-    QString CadeiaDeConexao() const;
+    const FonteDeDados m_fonte;
 };
-
-// The process-wide reference: set while the data module exists.
-inline TdtmMain* dtmMain = nullptr;

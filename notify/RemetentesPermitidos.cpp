@@ -75,14 +75,18 @@ RemetentesPermitidos RemetentesPermitidos::Interpreta(const QString& texto)
 
 RemetentesPermitidos RemetentesPermitidos::DoArquivo(const QString& caminho)
 {
+    RemetentesPermitidos lista;
     // A link to a file that is not there (the installation's link, once the file was removed) is a
     // missing file too.
-    if (!QFileInfo(caminho).exists())
-        return {};
-    QFile arquivo(caminho);
-    if (!arquivo.open(QIODevice::ReadOnly))
-        return Invalida(QStringLiteral("não foi possível ler o arquivo: %1").arg(arquivo.errorString()));
-    return Interpreta(QString::fromUtf8(arquivo.readAll()));
+    if (QFileInfo(caminho).exists()) {
+        QFile arquivo(caminho);
+        lista =
+            arquivo.open(QIODevice::ReadOnly)
+                ? Interpreta(QString::fromUtf8(arquivo.readAll()))
+                : Invalida(QStringLiteral("não foi possível ler o arquivo: %1").arg(arquivo.errorString()));
+    }
+    lista.m_arquivo = caminho;
+    return lista;
 }
 
 bool RemetentesPermitidos::Permite(const NetworkAddress& endereco) const

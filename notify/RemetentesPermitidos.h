@@ -27,6 +27,8 @@ public:
     QString Erro() const { return m_erro; }
     // The addresses and networks as written.
     const QStringList& Entradas() const { return m_entradas; }
+    // The file the list was read from, empty when it was not read from one.
+    const QString& Arquivo() const { return m_arquivo; }
 
 private:
     struct Rede {
@@ -40,4 +42,5 @@ private:
     QList<Rede> m_redes;
     QStringList m_entradas;
     QString m_erro;
+    QString m_arquivo;
 };

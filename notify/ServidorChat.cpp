@@ -13,15 +13,8 @@
 #include <QDateTime>
 #include <QLocale>
 #include <QTimer>
-#include <optional>
 
 namespace {
-
-std::optional<quint16>& portaDeTeste()
-{
-    static std::optional<quint16> porta;
-    return porta;
-}
 
 void registra(const QString& mensagem)
 {
@@ -47,23 +40,10 @@ ServidorChat::~ServidorChat()
     Fecha();
 }
 
-void ServidorChat::setPortaForTesting(int porta)
+void ServidorChat::Escuta(quint16 porta, const RemetentesPermitidos& remetentes)
 {
-    if (porta < 0)
-        portaDeTeste().reset();
-    else
-        portaDeTeste() = static_cast<quint16>(porta);
-}
-
-quint16 ServidorChat::PortaConfigurada()
-{
-    return portaDeTeste().value_or(PortaPadrao);
-}
-
-void ServidorChat::Escuta(quint16 porta)
-{
-    const QString configuracao = ExecutableFolder::path() + QLatin1String(ArquivoDeConfiguracao);
-    m_remetentes = RemetentesPermitidos::DoArquivo(configuracao);
+    m_remetentes = remetentes;
+    const QString& configuracao = m_remetentes.Arquivo();
     // Said at every start: a missing file (or a link to one) leaves the port open to anyone, and only
     // this line shows it.
     if (!m_remetentes.Erro().isEmpty())

@@ -31,16 +31,14 @@ public:
     // refused senders are remembered.
     static constexpr qint64 IntervaloDeRecusas = 60000;
     static constexpr int RecusasLembradas = 4096;
-    // The agent's settings file, in the executable's folder; it says who may send.
-    static constexpr const char* ArquivoDeConfiguracao = "corvellane.conf";
 
     // entrega takes each accepted message; what it throws is logged, and the next read goes on.
     ServidorChat(std::function<void(const QString&)> entrega, QObject* parent = nullptr);
     ~ServidorChat() override;
 
-    // Reads who may send, then listens on all local addresses. Throws AppError with what an administrator
-    // must do when the port is taken or not allowed.
-    void Escuta(quint16 porta);
+    // Says in the log who may send, then listens on all local addresses. Throws AppError with what an
+    // administrator must do when the port is taken or not allowed.
+    void Escuta(quint16 porta, const RemetentesPermitidos& remetentes);
     quint16 Porta() const;
     // Stops listening and drops the connections.
     void Fecha();
@@ -48,10 +46,6 @@ public:
     // The read algorithm, for the bytes of one read event.
     void ServidorChatClientRead(const QByteArray& bytes);
     void ServidorChatClientError();
-
-    // Tests listen on a free port instead of 900; 0 asks the system for one.
-    static void setPortaForTesting(int porta);
-    static quint16 PortaConfigurada();
 
 private:
     void novaConexao(TcpConnection* conexao);

@@ -1,7 +1,7 @@
 // Writes a PNG of the main window in each of its states, and a sheet of the tray images, to a folder:
 // for the README and for reviewing the layout. Run through scripts/screenshots, which starts a demo
 // database first; the window is the real one, driven through its own handlers.
-#include "AccountName.h"
+#include "Configuracao.h"
 #include "Despachante.h"
 #include "LocalAddress.h"
 #include "MessageBoxes.h"
@@ -29,9 +29,9 @@ void save(QWidget* window, const QString& name)
     std::printf("%s.png\n", qPrintable(name));
 }
 
-void figures(int printed, int remaining)
+void figures(TdtmMain& dados, int printed, int remaining)
 {
-    TConexao conexao(dtmMain->dbCorvelLane);
+    TConexao conexao(dados.dbCorvelLane);
     conexao.ExecutaComando(QStringLiteral("update impressoes set paginas = 0 where cod_usuario = 1"), {});
     conexao.ExecutaComando(
         QStringLiteral("update impressoes set paginas = :P1 where cod_impressoes = "
@@ -45,14 +45,14 @@ void figures(int printed, int remaining)
     conexao.ExecutaComando(QStringLiteral("update modp set quota = :P1 where cod_usuario = 1"), {remaining});
 }
 
-// One window per account: the context identifies the account when the window is built.
-std::unique_ptr<TfrmMain> windowFor(const QString& account)
+// One window per account: the context identifies the account when the window starts. It listens on a
+// port the system chooses, so that taking pictures needs no right to port 900.
+std::unique_ptr<TfrmMain> windowFor(TdtmMain& dados, const QString& account)
 {
-    if (!dtmMain)
-        new TdtmMain;
-    AccountName::setForTesting(account);
-    auto window = std::make_unique<TfrmMain>();
-    window->Inicia();
+    Configuracao configuracao;
+    configuracao.Porta = 0;
+    configuracao.Conta = account;
+    auto window = std::make_unique<TfrmMain>(dados, configuracao);
     window->Inicia();
     window->show();
     if (!QTest::qWaitForWindowActive(window.get()))
@@ -91,10 +91,15 @@ int main(int argc, char* argv[])
     QDir().mkpath(folder);
     ScriptedMessageBoxes boxes; // the no-policy message would wait for a click
     LocalAddress::setForTesting(QStringLiteral("192.168.10.50"));
+    TdtmMain dados;
+    if (!dados.Abre()) {
+        std::fprintf(stderr, "the demo database is not reachable\n");
+        return 1;
+    }
 
     traySheet();
     {
-        auto window = windowFor(QStringLiteral("ana.souza"));
+        auto window = windowFor(dados, QStringLiteral("ana.souza"));
         const struct {
             int printed, remaining;
             const char* name;
@@ -103,7 +108,7 @@ int main(int argc, char* argv[])
                       {170, 30, "main-quota-nearly-used"},
                       {200, 0, "main-quota-used-up"}};
         for (const auto& state : states) {
-            figures(state.printed, state.remaining);
+            figures(dados, state.printed, state.remaining);
             window->AtualizaPainel();
             save(window.get(), QLatin1String(state.name));
         }
@@ -124,8 +129,8 @@ int main(int argc, char* argv[])
             save(window.get(), QLatin1String(prompt.name));
         }
     }
-    save(windowFor(QStringLiteral("carla.dias")).get(), QStringLiteral("main-unlimited"));
-    save(windowFor(QStringLiteral("diego.rocha")).get(), QStringLiteral("main-no-policy"));
-    save(windowFor(QStringLiteral("visitante")).get(), QStringLiteral("login-panel"));
+    save(windowFor(dados, QStringLiteral("carla.dias")).get(), QStringLiteral("main-unlimited"));
+    save(windowFor(dados, QStringLiteral("diego.rocha")).get(), QStringLiteral("main-no-policy"));
+    save(windowFor(dados, QStringLiteral("visitante")).get(), QStringLiteral("login-panel"));
     return 0;
 }

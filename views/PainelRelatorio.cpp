@@ -12,7 +12,6 @@
 #include "TContext.h"
 #include "TFrmRelImpPeriodo.h"
 #include "TUtil.h"
-#include "TdtmMain.h"
 
 #include <QLabel>
 
@@ -36,8 +35,9 @@ QLabel* rotulo(QWidget* pai, const char* nome, const QString& texto, int esquerd
 
 } // namespace
 
-PainelRelatorio::PainelRelatorio(std::function<const TContext*()> contexto, QWidget* parent)
-    : QFrame(parent), m_contexto(std::move(contexto))
+PainelRelatorio::PainelRelatorio(OdbcConnection& conexao, std::function<const TContext*()> contexto,
+                                 QWidget* parent)
+    : QFrame(parent), m_conexao(conexao), m_contexto(std::move(contexto))
 {
     setObjectName(QStringLiteral("pnlImpressao"));
     resize(Largura, Altura);
@@ -101,8 +101,7 @@ void PainelRelatorio::Button2D3Click()
     const TContext* contexto = m_contexto();
     if (!contexto)
         throw AppError(QStringLiteral("Nenhum usuário identificado"));
-    QList<ReportRow> linhas =
-        ReportRow::ofPeriod(dtmMain->dbCorvelLane, contexto->CodUsuario(), *dataIni, *dataFim);
+    QList<ReportRow> linhas = ReportRow::ofPeriod(m_conexao, contexto->CodUsuario(), *dataIni, *dataFim);
     if (linhas.isEmpty()) {
         MessageBoxes::information(QStringLiteral("Não há impressões no intervalo informado"));
         return;

@@ -4,6 +4,7 @@
 #include <functional>
 
 class CampoData;
+class OdbcConnection;
 class QLabel;
 class TButton2D;
 class TContext;
@@ -18,8 +19,10 @@ public:
     static constexpr int Largura = 250;
     static constexpr int Altura = 125;
 
-    // The context is asked for at every run: the user may have changed since the panel was built.
-    explicit PainelRelatorio(std::function<const TContext*()> contexto, QWidget* parent = nullptr);
+    // The report reads the jobs on that connection. The context is asked for at every run: the user may
+    // have changed since the panel was built.
+    PainelRelatorio(OdbcConnection& conexao, std::function<const TContext*()> contexto,
+                    QWidget* parent = nullptr);
 
     QLabel* Label3;
     QLabel* Label2;
@@ -37,5 +40,6 @@ Q_SIGNALS:
     void previaFechada();
 
 private:
+    OdbcConnection& m_conexao;
     std::function<const TContext*()> m_contexto;
 };

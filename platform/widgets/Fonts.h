@@ -15,6 +15,5 @@ QFont arial(qreal pointSize, bool bold = false);
 inline const QColor navy(0, 0, 128);
 inline const QColor frame(19, 65, 158);   // the dark blue frame, text of flat buttons
 inline const QColor panel(246, 246, 246); // panel background
-inline const QColor buttonFace(238, 238, 238);
 
 } // namespace Fonts

@@ -1,5 +1,5 @@
-#include "AccountName.h"
 #include "BlocoImpressao.h"
+#include "ConfiguracaoDeTeste.h"
 #include "Despachante.h"
 #include "LocalAddress.h"
 #include "MessageBoxWindows.h"
@@ -83,8 +83,6 @@ private Q_SLOTS:
         QDir::setCurrent(folder->path());
         boxes = std::make_unique<ScriptedMessageBoxes>();
         LocalAddress::setForTesting("10.1.2.3");
-        AccountName::setForTesting("jsilva");
-        ServidorChat::setPortaForTesting(0);
         TestDatabase::connect();
         TestDatabase::clearTables();
         TestRows::user(5, "jsilva", 1);
@@ -93,7 +91,7 @@ private Q_SLOTS:
         TestRows::costCentres({{0, "Nenhum"}, {7, "Vendas"}, {12, "Obras"}});
         for (int code : {815, 816, 817})
             TestRows::job(5, 1, 2, "sysdate()", code);
-        window = std::make_unique<TfrmMain>();
+        window = std::make_unique<TfrmMain>(TestDatabase::connect(), configuracaoDeTeste());
         window->Inicia();
         window->show();
         window->close(); // hidden, as the agent waits most of the day
@@ -107,7 +105,6 @@ private Q_SLOTS:
         boxes.reset();
         QDir::setCurrent(previousDir);
         folder.reset();
-        AccountName::resetForTesting();
         LocalAddress::resetForTesting();
     }
 
@@ -412,7 +409,7 @@ private Q_SLOTS:
         window->ServidorChat_->ServidorChatClientRead("1;816;3;a.doc");
         const QStringList logBefore = folder->logMessages();
         window->WMEndSession();
-        QVERIFY(!dtmMain);
+        QVERIFY(!TestDatabase::dataModule().dbCorvelLane.isConnected());
         QTest::qWait(Despachante::IntervaloDasListasAdiadas * 2);
         QCOMPARE(folder->logMessages(), logBefore);
     }

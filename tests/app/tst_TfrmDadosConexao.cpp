@@ -15,6 +15,7 @@
 #include <QTest>
 #include <QTimer>
 #include <functional>
+#include <memory>
 
 // First start on a workstation without the data source, against a driver-manager configuration of the
 // test's own. The address typed carries no port, as on a workstation: the test server listens on
@@ -45,6 +46,16 @@ struct Observed {
     QStringList log;
 };
 
+// The first-run dialog, while it is on screen.
+TfrmDadosConexao* openDialog()
+{
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (auto* dialog = qobject_cast<TfrmDadosConexao*>(widget); dialog && dialog->isVisible())
+            return dialog;
+    }
+    return nullptr;
+}
+
 } // namespace
 
 class tst_TfrmDadosConexao : public QObject {
@@ -54,22 +65,30 @@ class tst_TfrmDadosConexao : public QObject {
     PrivateOdbcConfiguration odbc;
     ScratchFolder* folder = nullptr;
     ScriptedMessageBoxes* boxes = nullptr;
+    std::unique_ptr<TdtmMain> module;
+
+    // A start of the program on this workstation, up to its data module's connection.
+    void start()
+    {
+        module = std::make_unique<TdtmMain>();
+        module->Abre(&TfrmDadosConexao::PedeServidor);
+    }
 
     // Runs each step on the dialog, one after the other, once the data module has shown it.
     void whenTheDialogShows(QList<std::function<void(TfrmDadosConexao&)>> steps)
     {
         QTimer::singleShot(0, this, [this, steps] {
-            if (!frmDadosConexao || !frmDadosConexao->isVisible()) {
+            if (!openDialog()) {
                 whenTheDialogShows(steps);
                 return;
             }
             for (const auto& step : steps) {
-                if (frmDadosConexao)
-                    step(*frmDadosConexao);
+                if (TfrmDadosConexao* dialog = openDialog())
+                    step(*dialog);
             }
             // A dialog the steps did not close would hold the test forever; the checks tell.
-            if (frmDadosConexao)
-                frmDadosConexao->close();
+            if (TfrmDadosConexao* dialog = openDialog())
+                dialog->close();
         });
     }
 
@@ -81,8 +100,8 @@ class tst_TfrmDadosConexao : public QObject {
             QTest::mouseClick(dialog.Button1, Qt::LeftButton);
             if (!seen)
                 return;
-            seen->dialogOpen = frmDadosConexao != nullptr && frmDadosConexao->isVisible();
-            seen->text = frmDadosConexao ? frmDadosConexao->Edit1->text() : QString();
+            seen->dialogOpen = openDialog() != nullptr;
+            seen->text = seen->dialogOpen ? openDialog()->Edit1->text() : QString();
             seen->cursorRestored = QApplication::overrideCursor() == nullptr;
             seen->dataSourceExists = DataSourceStore::systemDataSourceExists("CorvelLane");
             seen->boxes = boxes->texts();
@@ -110,7 +129,7 @@ private Q_SLOTS:
 
     void cleanup()
     {
-        delete dtmMain;
+        module.reset();
         delete boxes;
         delete folder;
         OdbcInstallerLibrary::setFileNameForTesting({});
@@ -122,11 +141,12 @@ private Q_SLOTS:
     // with it, "Cancelar" last; no two of them overlapping; Alt with the underlined letter for each button.
     void looksAndBehavesAsGiven()
     {
-        TfrmDadosConexao dialog;
+        TdtmMain unopened;
+        TfrmDadosConexao dialog(unopened);
         QCOMPARE(dialog.windowTitle(), QString::fromUtf8("Dados da Conexão"));
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-        QCOMPARE(frmDadosConexao, &dialog);
+        QCOMPARE(openDialog(), &dialog);
         QVERIFY(dialog.windowFlags() & Qt::WindowMinimizeButtonHint);
         QVERIFY(!(dialog.windowFlags() & Qt::WindowMaximizeButtonHint));
 
@@ -177,7 +197,7 @@ private Q_SLOTS:
         QCOMPARE(dialog.Edit1->text(), QStringLiteral("10.0.0.1"));
 
         dialog.close();
-        QCOMPARE(frmDadosConexao, nullptr);
+        QCOMPARE(openDialog(), nullptr);
     }
 
     void attributeListCarriesTheAddressAsTyped_data()
@@ -197,16 +217,16 @@ private Q_SLOTS:
         // sizeof keeps the NULs inside the literals; the tail's own terminator is the list's last NUL.
         const QByteArray expected =
             QByteArray(head, sizeof head - 1) + address.toLatin1() + QByteArray(tail, sizeof tail);
-        QCOMPARE(TfrmDadosConexao::ListaDeAtributos(address, "CORVELLANE", "corvellane", "mabel7"), expected);
+        QCOMPARE(FonteDeDados().ListaDeAtributos(address), expected);
     }
 
     void rightAddressCreatesTheDataSourceAndConnects()
     {
         whenTheDialogShows({confirm("127.0.0.2")});
-        new TdtmMain(nullptr, &TfrmDadosConexao::PedeServidor);
-        QVERIFY(dtmMain->dbCorvelLane.isConnected());
-        QCOMPARE(dtmMain->Servidor, QStringLiteral("127.0.0.2"));
-        QCOMPARE(frmDadosConexao, nullptr);
+        start();
+        QVERIFY(module->dbCorvelLane.isConnected());
+        QCOMPARE(module->Servidor, QStringLiteral("127.0.0.2"));
+        QCOMPARE(openDialog(), nullptr);
         QVERIFY(boxes->shown().isEmpty());
         QVERIFY(folder->logBytes().isEmpty());
         QCOMPARE(QApplication::overrideCursor(), nullptr);
@@ -214,12 +234,12 @@ private Q_SLOTS:
                  (QStringList{"Driver=MySQL ODBC 5.1 Driver", "Database=CORVELLANE", "UId=corvellane",
                               "PWD=mabel7", "Server=127.0.0.2", "Exclusive=1",
                               "Description=MySQL ODBC 5.1 Driver"}));
-        delete dtmMain;
+        module.reset();
 
         // The next start finds the data source and asks nothing.
-        new TdtmMain(nullptr, &TfrmDadosConexao::PedeServidor);
-        QVERIFY(dtmMain->dbCorvelLane.isConnected());
-        QCOMPARE(dtmMain->Servidor, QString());
+        start();
+        QVERIFY(module->dbCorvelLane.isConnected());
+        QCOMPARE(module->Servidor, QString());
         QVERIFY(boxes->shown().isEmpty());
     }
 
@@ -227,7 +247,7 @@ private Q_SLOTS:
     {
         Observed first;
         whenTheDialogShows({confirm("127.0.0.9", &first), confirm("127.0.0.2")});
-        new TdtmMain(nullptr, &TfrmDadosConexao::PedeServidor);
+        start();
 
         QVERIFY(first.dialogOpen);
         QCOMPARE(first.text, QStringLiteral("127.0.0.9"));
@@ -237,8 +257,8 @@ private Q_SLOTS:
         QVERIFY(first.cursorRestored);
 
         // The second try created the data source anew and connected.
-        QVERIFY(dtmMain->dbCorvelLane.isConnected());
-        QCOMPARE(frmDadosConexao, nullptr);
+        QVERIFY(module->dbCorvelLane.isConnected());
+        QCOMPARE(openDialog(), nullptr);
         QVERIFY(odbc.section("CorvelLane").contains("Server=127.0.0.2"));
         QVERIFY(boxes->shown().isEmpty());
         QCOMPARE(folder->logMessages(), QStringList{falhaConexao});
@@ -254,7 +274,7 @@ private Q_SLOTS:
         odbc.setOdbcInst(withoutSetup);
         Observed seen;
         whenTheDialogShows({confirm("127.0.0.2", &seen), closeBox()});
-        new TdtmMain(nullptr, &TfrmDadosConexao::PedeServidor);
+        start();
 
         QVERIFY(seen.dialogOpen);
         QCOMPARE(seen.boxes, (QStringList{falhaDsn, falhaConexao}));
@@ -262,15 +282,15 @@ private Q_SLOTS:
         QVERIFY(seen.cursorRestored);
         QCOMPARE(seen.text, QStringLiteral("127.0.0.2"));
         QCOMPARE(seen.captions, (QStringList{"CorvelLane", "Error"}));
-        QVERIFY(!dtmMain->dbCorvelLane.isConnected());
-        QCOMPARE(frmDadosConexao, nullptr);
+        QVERIFY(!module->dbCorvelLane.isConnected());
+        QCOMPARE(openDialog(), nullptr);
     }
 
     void closingTheDialogLeadsToOneFailedConnection()
     {
         whenTheDialogShows({closeBox()});
-        new TdtmMain(nullptr, &TfrmDadosConexao::PedeServidor);
-        QVERIFY(!dtmMain->dbCorvelLane.isConnected());
+        start();
+        QVERIFY(!module->dbCorvelLane.isConnected());
         QCOMPARE(boxes->texts(), QStringList{falhaConexao});
         QCOMPARE(boxes->shown().first().caption, QStringLiteral("Error"));
         QCOMPARE(folder->logMessages(), QStringList{falhaConexao});
@@ -291,7 +311,7 @@ private Q_SLOTS:
         OdbcInstallerLibrary::setFileNameForTesting(library);
         Observed seen;
         whenTheDialogShows({confirm("127.0.0.2", &seen), closeBox()});
-        new TdtmMain(nullptr, &TfrmDadosConexao::PedeServidor);
+        start();
 
         QVERIFY(seen.dialogOpen);
         QCOMPARE(seen.boxes.size(), 1);

@@ -1,7 +1,7 @@
-#include "AccountName.h"
 #include "CampoData.h"
 #include "Clock.h"
 #include "CodificaSenha.h"
+#include "ConfiguracaoDeTeste.h"
 #include "Despachante.h"
 #include "LocalAddress.h"
 #include "MessageBoxes.h"
@@ -66,9 +66,7 @@ class tst_TfrmMain : public QObject {
     void open(const QString& account = "jsilva")
     {
         window.reset();
-        TestDatabase::connect();
-        AccountName::setForTesting(account);
-        window = std::make_unique<TfrmMain>();
+        window = std::make_unique<TfrmMain>(TestDatabase::connect(), configuracaoDeTeste(account));
         window->Inicia();
     }
 
@@ -80,18 +78,19 @@ class tst_TfrmMain : public QObject {
     }
 
 private Q_SLOTS:
-    // Building the window composes it and touches neither the database (there is no data module here
-    // to read) nor the network; Inicia listens, connects and identifies the user.
+    // Building the window composes it and touches neither the database (the data module it is given
+    // is not connected) nor the network; Inicia listens, connects and identifies the user.
     void buildingTouchesNeitherTheDatabaseNorThePort()
     {
         window.reset();
         TestDatabase::disconnect();
-        TfrmMain built;
+        TfrmMain built(TestDatabase::dataModule(), configuracaoDeTeste());
         QCOMPARE(built.ServidorChat_->Porta(), quint16(0));
-        TestDatabase::connect();
-        AccountName::setForTesting("jsilva");
+        QVERIFY(!TestDatabase::dataModule().dbCorvelLane.isConnected());
+        QCOMPARE(built.Contexto(), nullptr);
         built.Inicia();
         QVERIFY(built.ServidorChat_->Porta() != 0);
+        QCOMPARE(built.Contexto()->CodUsuario(), 5);
     }
 
     void init()
@@ -99,7 +98,6 @@ private Q_SLOTS:
         folder = std::make_unique<ScratchFolder>();
         boxes = std::make_unique<ScriptedMessageBoxes>();
         LocalAddress::setForTesting("10.1.2.3");
-        ServidorChat::setPortaForTesting(0);
         TestDatabase::connect();
         TestDatabase::clearTables();
         TestRows::user(5, "jsilva", 1);
@@ -116,7 +114,6 @@ private Q_SLOTS:
         TestDatabase::disconnect();
         boxes.reset();
         folder.reset();
-        AccountName::resetForTesting();
         LocalAddress::resetForTesting();
         Clock::setSourceForTesting({});
     }
@@ -315,12 +312,12 @@ private Q_SLOTS:
         PainelLogin* panel = window->pnlLogin;
 
         // An empty login does nothing at all, not even a query: a closed connection would fail one.
-        dtmMain->dbCorvelLane.close();
+        TestDatabase::dataModule().dbCorvelLane.close();
         panel->edtLogin->clear();
         QTest::keyClick(panel->edtLogin, Qt::Key_Return);
         QVERIFY(boxes->shown().isEmpty());
         QCOMPARE(window->Contexto()->CodUsuario(), 0);
-        dtmMain->Conecta();
+        TestDatabase::dataModule().Conecta();
 
         panel->edtLogin->setText("ana");
         panel->medSenha->setText("errada");
@@ -376,13 +373,12 @@ private Q_SLOTS:
         QStringList order;
         for (const QList<QVariant>& step : steps)
             order.append(step.first().toString());
-        QCOMPARE(order, (QStringList{"Contexto", "Conexao", "ServidorChat", "dbCorvelLane", "dtmMain",
-                                     "HideMainForm"}));
+        QCOMPARE(order, (QStringList{"Contexto", "Conexao", "ServidorChat", "dbCorvelLane", "HideMainForm"}));
         QCOMPARE(window->Contexto(), nullptr);
-        QCOMPARE(dtmMain, nullptr);
+        QVERIFY(!TestDatabase::dataModule().dbCorvelLane.isConnected());
         QVERIFY(!window->isVisible());
         window->WMEndSession(); // a second end of session touches nothing
-        QCOMPARE(steps.count(), 6);
+        QCOMPARE(steps.count(), 5);
     }
 
     // The session can end while the user types a cost-centre code: hiding the window then takes the

@@ -1,4 +1,3 @@
-#include "AccountName.h"
 #include "Clock.h"
 #include "CodificaSenha.h"
 #include "LocalAddress.h"
@@ -27,8 +26,7 @@ class tst_TContext : public QObject {
 
     std::unique_ptr<TContext> start(const QString& account = "jsilva")
     {
-        AccountName::setForTesting(account);
-        return std::make_unique<TContext>(dtmMain->dbCorvelLane, folder->path());
+        return std::make_unique<TContext>(TestDatabase::dataModule().dbCorvelLane, folder->path(), account);
     }
 
 private Q_SLOTS:
@@ -44,7 +42,6 @@ private Q_SLOTS:
 
     void cleanup()
     {
-        AccountName::resetForTesting();
         LocalAddress::resetForTesting();
         Clock::setSourceForTesting({});
         folder.reset();

@@ -1,5 +1,6 @@
 #include "AnswerDropper.h"
 #include "DatabaseError.h"
+#include "Dataset.h"
 #include "ScratchFolder.h"
 #include "TdtmMain.h"
 #include "TestDatabase.h"
@@ -47,7 +48,7 @@ int rowsAt(const QString& ip)
 class tst_OdbcConnection : public QObject {
     Q_OBJECT
 
-    OdbcConnection& connection() { return dtmMain->dbCorvelLane; }
+    OdbcConnection& connection() { return TestDatabase::dataModule().dbCorvelLane; }
 
 private Q_SLOTS:
     void initTestCase() { TestDatabase::connect(); }
@@ -178,7 +179,7 @@ private Q_SLOTS:
     void killedConnectionIsReplaced()
     {
         OdbcConnection other;
-        other.setConnectionString(dtmMain->dbCorvelLane.connectionString());
+        other.setConnectionString(TestDatabase::dataModule().dbCorvelLane.connectionString());
         other.open();
         const int id = other.query("select connection_id()", {}).field(0).toInt();
         TestDatabase::asRoot(QStringLiteral("KILL %1").arg(id));
@@ -188,7 +189,7 @@ private Q_SLOTS:
     void serverAwayAndBack()
     {
         OdbcConnection other;
-        other.setConnectionString(dtmMain->dbCorvelLane.connectionString());
+        other.setConnectionString(TestDatabase::dataModule().dbCorvelLane.connectionString());
         other.open();
         TestDatabase::stopServer();
         auto resume = qScopeGuard([] { TestDatabase::resumeServer(); });

@@ -11,12 +11,13 @@ class tst_TConexao : public QObject {
 
     static int preparedStatementsOpen()
     {
-        ResultSet rows = dtmMain->dbCorvelLane.query("show global status like 'Prepared_stmt_count'", {});
+        ResultSet rows = TestDatabase::dataModule().dbCorvelLane.query(
+            "show global status like 'Prepared_stmt_count'", {});
         return rows.field(1).toInt();
     }
 
     // The helpers run on the connection they are given: the data module's, as the agent's.
-    static TConexao conexao() { return TConexao(dtmMain->dbCorvelLane); }
+    static TConexao conexao() { return TConexao(TestDatabase::dataModule().dbCorvelLane); }
 
 private Q_SLOTS:
     void initTestCase() { TestDatabase::connect(); }
@@ -125,9 +126,9 @@ private Q_SLOTS:
 
     void wrapperOpensAClosedConnection()
     {
-        dtmMain->dbCorvelLane.close();
-        TConexao conexao(dtmMain->dbCorvelLane);
-        QVERIFY(dtmMain->dbCorvelLane.isConnected());
+        TestDatabase::dataModule().dbCorvelLane.close();
+        TConexao conexao(TestDatabase::dataModule().dbCorvelLane);
+        QVERIFY(TestDatabase::dataModule().dbCorvelLane.isConnected());
     }
 };
 

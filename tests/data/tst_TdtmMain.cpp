@@ -19,13 +19,13 @@ private Q_SLOTS:
         ScratchFolder folder;
         ScriptedMessageBoxes boxes;
         TdtmMain module;
+        QVERIFY(!module.dbCorvelLane.isConnected()); // building it touches nothing
+        QVERIFY(module.Abre());
         QVERIFY(module.dbCorvelLane.isConnected());
-        QCOMPARE(dtmMain, &module);
         QVERIFY(boxes.shown().isEmpty());
         QVERIFY(folder.logBytes().isEmpty());
-        QCOMPARE(module.NomeBanco, QStringLiteral("CORVELLANE"));
-        QCOMPARE(module.UsuarioBanco, QStringLiteral("corvellane"));
-        QCOMPARE(module.SenhaBanco, QStringLiteral("mabel7"));
+        QCOMPARE(module.dbCorvelLane.query("select database() as banco", {}).value(0, "banco"),
+                 QVariant("CORVELLANE"));
         QCOMPARE(module.dbCorvelLane.connectionString(),
                  QStringLiteral("Provider=MSDASQL.1;Password=mabel7;Persist Security Info=True;User "
                                 "ID=corvellane;Data Source=CorvelLane"));
@@ -38,22 +38,16 @@ private Q_SLOTS:
         TestDatabase::stopServer();
         const auto resume = qScopeGuard([] { TestDatabase::resumeServer(); });
         TdtmMain module;
+        QVERIFY(!module.Abre());
         QVERIFY(!module.dbCorvelLane.isConnected());
         QCOMPARE(boxes.texts(), QStringList{TdtmMain::MensagemFalhaConexao});
         QCOMPARE(folder.logMessages(), QStringList{TdtmMain::MensagemFalhaConexao});
     }
 
-    void referenceClearedWithTheModule()
-    {
-        {
-            TdtmMain module;
-        }
-        QCOMPARE(dtmMain, nullptr);
-    }
-
     void conectaOnAnOpenConnectionLeavesItAlone()
     {
         TdtmMain module;
+        QVERIFY(module.Abre());
         module.dbCorvelLane.setConnectionString(QStringLiteral("Data Source=outra"));
         QVERIFY(module.Conecta());
         QCOMPARE(module.dbCorvelLane.connectionString(), QStringLiteral("Data Source=outra"));
@@ -80,7 +74,7 @@ private Q_SLOTS:
     void accountMayDoOnlyWhatTheAgentDoes()
     {
         QFETCH(QString, sql);
-        TdtmMain module;
+        TdtmMain& module = TestDatabase::connect();
         try {
             module.dbCorvelLane.execute(sql, {}, OdbcConnection::Effect::Write);
             QFAIL("the server let the agent's account do it");

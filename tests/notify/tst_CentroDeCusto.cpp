@@ -10,7 +10,7 @@ class tst_CentroDeCusto : public QObject {
     static QStringList names()
     {
         QStringList names;
-        for (const CentroDeCusto& centro : CentroDeCusto::LeLista(dtmMain->dbCorvelLane))
+        for (const CentroDeCusto& centro : CentroDeCusto::LeLista(TestDatabase::dataModule().dbCorvelLane))
             names.append(centro.nome);
         return names;
     }
@@ -26,7 +26,7 @@ private Q_SLOTS:
             "insert into centro_custo values (0, 'Nenhum'), (7, 'Vendas'), (3, 'Administração'), "
             "(12, 'Obras')");
         QCOMPARE(names(), (QStringList{QString::fromUtf8("Administração"), "Obras", "Vendas"}));
-        const QList<CentroDeCusto> list = CentroDeCusto::LeLista(dtmMain->dbCorvelLane);
+        const QList<CentroDeCusto> list = CentroDeCusto::LeLista(TestDatabase::dataModule().dbCorvelLane);
         QCOMPARE(list.first().codigo, 3);
 
         // Each reading sees rows added since.

@@ -39,7 +39,7 @@ class tst_ServidorChat : public QObject {
             ++dispatched;
             dispatcher->Recebe(message);
         });
-        server->Escuta(0);
+        server->Escuta(0, RemetentesPermitidos::DoArquivo(settingsPath()));
     }
     std::unique_ptr<ServidorChat> server;
     QString previousDir;
@@ -59,7 +59,7 @@ class tst_ServidorChat : public QObject {
 
     qsizetype openConnections() const { return server->findChildren<TcpConnection*>().size(); }
 
-    QString settingsPath() const { return folder->path() + ServidorChat::ArquivoDeConfiguracao; }
+    QString settingsPath() const { return folder->path() + "corvellane.conf"; }
 
     // Starts the listener again, on a fresh log, with this settings file beside the executable.
     void listenWithSettings(const QByteArray& settings)
@@ -323,7 +323,7 @@ private Q_SLOTS:
     void malformedListIsLoggedAndRefusesEveryone()
     {
         listenWithSettings("allowed-senders = ::1, 127.0.0.1/33\n");
-        const QString path = folder->path() + ServidorChat::ArquivoDeConfiguracao;
+        const QString path = settingsPath();
         QCOMPARE(folder->logMessages(),
                  QStringList{QString::fromUtf8("Lista de remetentes permitidos inválida em %1, linha 1: "
                                                "\"127.0.0.1/33\" não é um endereço nem uma rede: nenhuma "
@@ -407,7 +407,7 @@ private Q_SLOTS:
     {
         ServidorChat second([](const QString&) {});
         try {
-            second.Escuta(server->Porta());
+            second.Escuta(server->Porta(), {});
             QFAIL("the port is taken");
         } catch (const AppError& error) {
             QVERIFY2(error.message().contains(QString::fromUtf8("já está em uso")),

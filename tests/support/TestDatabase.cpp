@@ -49,17 +49,22 @@ OdbcConnection& administrator()
     return *connection;
 }
 
-void connect()
+TdtmMain& dataModule()
 {
-    if (!dtmMain)
-        new TdtmMain;
-    if (!dtmMain->dbCorvelLane.isConnected())
+    static TdtmMain module;
+    return module;
+}
+
+TdtmMain& connect()
+{
+    if (!dataModule().Abre())
         qFatal("the test database is not reachable: is the testdb fixture running?");
+    return dataModule();
 }
 
 void disconnect()
 {
-    delete dtmMain;
+    dataModule().dbCorvelLane.close();
 }
 
 void exec(const QString& sql, const QList<QVariant>& values)

@@ -5,6 +5,7 @@
 #include <QVariant>
 
 class OdbcConnection;
+class TdtmMain;
 
 // The test database server of scripts/testdb, reached the way the agent reaches it: a data module
 // connected through the private ODBC configuration, with the agent's account and its rights only.
@@ -12,8 +13,10 @@ class OdbcConnection;
 // do anything (the rights an administrator or the print-accounting server has).
 namespace TestDatabase {
 
-// Creates dtmMain connected to the test server, unless it exists already.
-void connect();
+// The agent's data module for the test server, as main makes it; connect() connects it (again, after
+// a window's teardown closed it) and selects the database, disconnect() closes its connection.
+TdtmMain& dataModule();
+TdtmMain& connect();
 void disconnect();
 
 // Runs a statement as the tests' own account; values bind to the markers (:P1...) in order. Throws on

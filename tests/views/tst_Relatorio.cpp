@@ -1,6 +1,6 @@
-#include "AccountName.h"
 #include "AppError.h"
 #include "CampoData.h"
+#include "Dataset.h"
 #include "JanelasDoAgente.h"
 #include "LocalAddress.h"
 #include "MessageBoxes.h"
@@ -100,12 +100,13 @@ private Q_SLOTS:
         folder->installPicture("CorvelLane_Rel.bmp");
         TestDatabase::clearTables();
         Installation::create();
-        AccountName::setForTesting("jsilva");
         LocalAddress::setForTesting("10.1.2.3");
-        context = std::make_unique<TContext>(dtmMain->dbCorvelLane, folder->path());
+        context =
+            std::make_unique<TContext>(TestDatabase::dataModule().dbCorvelLane, folder->path(), "jsilva");
         QFile::remove(folder->path() + "Log.txt"); // the context's own lines are not the report's
         boxes = std::make_unique<ScriptedMessageBoxes>();
-        panel = std::make_unique<PainelRelatorio>([this] { return context.get(); });
+        panel = std::make_unique<PainelRelatorio>(TestDatabase::dataModule().dbCorvelLane,
+                                                  [this] { return context.get(); });
     }
 
     void cleanup()
@@ -115,7 +116,6 @@ private Q_SLOTS:
         QVERIFY(!FrmRelImpPeriodo);
         boxes.reset();
         context.reset();
-        AccountName::resetForTesting();
         LocalAddress::resetForTesting();
         folder.reset();
     }
@@ -213,7 +213,7 @@ private Q_SLOTS:
     // error rather than a report with holes.
     void reportFieldsMustMatchTheirTypes()
     {
-        Dataset query(dtmMain->dbCorvelLane);
+        Dataset query(TestDatabase::dataModule().dbCorvelLane);
         query.setFields(ReportRow::fields);
         query.setSql("select 'x' as COD_IMPRESSOES, current_date as data_impressao, '' as nome_grupo, "
                      "'' as estacao, '' as nome_documento, 1 as paginas, '' as nome_status, "

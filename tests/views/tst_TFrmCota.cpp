@@ -1,4 +1,3 @@
-#include "AccountName.h"
 #include "JanelasDoAgente.h"
 #include "LocalAddress.h"
 #include "MessageBoxes.h"
@@ -104,7 +103,6 @@ private Q_SLOTS:
         folder = std::make_unique<ScratchFolder>();
         folder->installPicture("ImgCota.jpg");
         TestDatabase::clearTables();
-        AccountName::setForTesting("jsilva");
         LocalAddress::setForTesting("10.1.2.3");
         boxes = std::make_unique<ScriptedMessageBoxes>();
         main = std::make_unique<JanelaPrincipal>();
@@ -117,7 +115,6 @@ private Q_SLOTS:
         main.reset();
         context.reset();
         boxes.reset();
-        AccountName::resetForTesting();
         LocalAddress::resetForTesting();
         folder.reset();
     }
@@ -147,7 +144,8 @@ private Q_SLOTS:
         QFETCH(bool, remainingShown);
 
         install(unlimited, account, remaining);
-        context = std::make_unique<TContext>(dtmMain->dbCorvelLane, folder->path());
+        context =
+            std::make_unique<TContext>(TestDatabase::dataModule().dbCorvelLane, folder->path(), "jsilva");
         refresh();
         open();
 
@@ -169,7 +167,8 @@ private Q_SLOTS:
     void placementAndTakingOver()
     {
         install(0, true);
-        context = std::make_unique<TContext>(dtmMain->dbCorvelLane, folder->path());
+        context =
+            std::make_unique<TContext>(TestDatabase::dataModule().dbCorvelLane, folder->path(), "jsilva");
         main->show();
         QVERIFY(QTest::qWaitForWindowExposed(main.get()));
         open();
@@ -189,7 +188,8 @@ private Q_SLOTS:
     void openingAgainNeitherRefillsNorRetimes()
     {
         install(0, true);
-        context = std::make_unique<TContext>(dtmMain->dbCorvelLane, folder->path());
+        context =
+            std::make_unique<TContext>(TestDatabase::dataModule().dbCorvelLane, folder->path(), "jsilva");
         refresh();
         open();
         TFrmCota* window = FrmCota;
@@ -222,7 +222,8 @@ private Q_SLOTS:
     {
         QFETCH(QString, by);
         install(0, true);
-        context = std::make_unique<TContext>(dtmMain->dbCorvelLane, folder->path());
+        context =
+            std::make_unique<TContext>(TestDatabase::dataModule().dbCorvelLane, folder->path(), "jsilva");
         refresh();
         open();
         QPointer<TFrmCota> window = FrmCota;
@@ -252,7 +253,8 @@ private Q_SLOTS:
     {
         QFile::remove(folder->path() + "Imagens/ImgCota.jpg");
         install(0, true);
-        context = std::make_unique<TContext>(dtmMain->dbCorvelLane, folder->path());
+        context =
+            std::make_unique<TContext>(TestDatabase::dataModule().dbCorvelLane, folder->path(), "jsilva");
         refresh();
         open();
 
