@@ -377,10 +377,15 @@ void TfrmMain::TrayIconClick()
 
 void TfrmMain::ConsultarCota1Click()
 {
-    TFrmCota::Abre(TextosCota::Figuras::de(*m_contexto), this);
+    TFrmCota::Abre(m_cota, TextosCota::Figuras::de(*m_contexto), this);
     // The quota window takes a prompt's place for a while; the prompt comes back after it.
-    if (FrmCota)
-        connect(FrmCota, &QObject::destroyed, this, [this] { RetomaPromptEmSeguida(); });
+    if (TFrmCota* janela = JanelaDeCota())
+        connect(janela, &QObject::destroyed, this, [this] { RetomaPromptEmSeguida(); });
+}
+
+TFrmCota* TfrmMain::JanelaDeCota() const
+{
+    return TFrmCota::Aberta(m_cota);
 }
 
 void TfrmMain::Relatporio1Click()

@@ -3,6 +3,7 @@
 #include "Configuracao.h"
 #include "JanelaDeNotificacoes.h"
 
+#include <QPointer>
 #include <QStringList>
 #include <QWidget>
 #include <memory>
@@ -26,6 +27,7 @@ class RespostasDosPrompts;
 class TButton2D;
 class TConexao;
 class TContext;
+class TFrmCota;
 class TdtmMain;
 class TTrayIcon;
 
@@ -88,6 +90,8 @@ public:
     void Button2D1Click();
 
     TContext* Contexto() const { return m_contexto.get(); }
+    // The quota window "Consultar Cota" opened, until it closes.
+    TFrmCota* JanelaDeCota() const;
 
     QFrame* pnlFundo;
     QFrame* Panel1;
@@ -138,6 +142,7 @@ private:
     std::unique_ptr<RespostasDosPrompts> m_respostas;
     std::unique_ptr<TConexao> m_conexao;
     std::unique_ptr<TContext> m_contexto;
+    QPointer<TFrmCota> m_cota;
     // Where the agent's keyboard focus was: the panel slides in at its first showing and when it takes
     // the focus back from another window of the agent, but not on the return from a modal box.
     bool m_jaAtivada = false;

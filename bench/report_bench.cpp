@@ -101,9 +101,10 @@ double runAgent(PainelRelatorio& panel)
     QElapsedTimer clock;
     clock.start();
     panel.Button2D3Click();
-    waitUntilOnScreen(*FrmRelImpPeriodo->previa());
+    auto* form = panel.findChildren<TFrmRelImpPeriodo*>().last();
+    waitUntilOnScreen(*form->previa());
     const double elapsed = double(clock.nsecsElapsed()) / 1e9;
-    delete FrmRelImpPeriodo;
+    delete form;
     processDeferredDeletes();
     return elapsed;
 }

@@ -109,7 +109,6 @@ void PainelRelatorio::Button2D3Click()
     registra(QStringLiteral("testou se o relatorio esta vazio"));
 
     auto* formulario = new TFrmRelImpPeriodo(std::move(linhas), window());
-    FrmRelImpPeriodo = formulario;
     formulario->RichEdit1 = {{QStringLiteral("Impressões efetuadas pelo usuário "), false},
                              {contexto->Login(), true},
                              {QStringLiteral(" no intervalo entre "), false},

@@ -43,21 +43,28 @@ void alinhaPelaDireita(QLabel* label)
 
 } // namespace
 
-void TFrmCota::Abre(const TextosCota::Figuras& figuras, QWidget* janelaPrincipal)
+void TFrmCota::Abre(QPointer<TFrmCota>& aberta, const TextosCota::Figuras& figuras, QWidget* janelaPrincipal)
 {
-    if (!FrmCota)
-        (new TFrmCota(figuras, janelaPrincipal))->show(); // the window is created visible
-    if (FrmCota) {
-        FrmCota->show();
-        FrmCota->raise();
-        FrmCota->activateWindow();
+    if (!Aberta(aberta)) {
+        aberta = new TFrmCota(figuras, janelaPrincipal);
+        aberta->show(); // the window is created visible
     }
+    // Its show step may have served a prompt, which closed it.
+    if (TFrmCota* janela = Aberta(aberta)) {
+        janela->show();
+        janela->raise();
+        janela->activateWindow();
+    }
+}
+
+TFrmCota* TFrmCota::Aberta(const QPointer<TFrmCota>& aberta)
+{
+    return aberta && !aberta->m_fechada ? aberta.data() : nullptr;
 }
 
 TFrmCota::TFrmCota(const TextosCota::Figuras& figuras, QWidget* janelaPrincipal)
     : QWidget(nullptr, JanelaAcoplada::bandeiras()), m_figuras(figuras), m_janelaPrincipal(janelaPrincipal)
 {
-    FrmCota = this;
     setObjectName(QStringLiteral("FrmCota"));
     JanelaAcoplada::configura(*this, QStringLiteral("Consulta Cota"), 210);
 
@@ -110,12 +117,6 @@ TFrmCota::TFrmCota(const TextosCota::Figuras& figuras, QWidget* janelaPrincipal)
     FormCreate();
 }
 
-TFrmCota::~TFrmCota()
-{
-    if (FrmCota == this)
-        FrmCota = nullptr;
-}
-
 void TFrmCota::FormCreate()
 {
     resize(Largura, 0);
@@ -143,7 +144,7 @@ void TFrmCota::FormShow()
     QCoreApplication::processEvents();
     // A notification served just now may have shown a prompt, whose showing closed this window:
     // what is left of the show step must not take the prompt's place.
-    if (FrmCota != this)
+    if (m_fechada)
         return;
     PreencheCota();
     // A window of height 0 is not mapped by the window system, so it cannot become active by being
@@ -161,8 +162,8 @@ void TFrmCota::changeEvent(QEvent* event)
 
 void TFrmCota::FormActivate()
 {
-    if (FrmCota != this)
-        return; // closed already: it takes nobody's place any more
+    if (m_fechada)
+        return;
     JanelaAcoplada::encostaADireita(*this);
     JanelaAcoplada::desliza(*this, 0, Altura);
     if (m_janelaPrincipal && m_janelaPrincipal->isVisible())
@@ -193,8 +194,8 @@ void TFrmCota::PreencheCota()
 
 void TFrmCota::TimerTimer()
 {
-    if (FrmCota && FrmCota->isVisible())
-        FrmCota->close();
+    if (!m_fechada && isVisible())
+        close();
 }
 
 void TFrmCota::Button2D1Click()
@@ -211,9 +212,8 @@ void TFrmCota::closeEvent(QCloseEvent* event)
 void TFrmCota::FormClose()
 {
     Timer->stop();
+    m_fechada = true;
     JanelaAcoplada::desliza(*this, height(), 0);
-    if (FrmCota == this)
-        FrmCota = nullptr;
     hide();
     deleteLater();
 }

@@ -21,12 +21,14 @@ public:
     static constexpr int Altura = 114;
     static constexpr int IntervaloTimer = 15000;
 
-    // The open operation: creates the window when none exists, else only brings it to the front.
-    // The figures are the user context's at that moment: the window keeps its own copy, since the
-    // context may go (a change of user, the end of the session) while the window is up.
-    static void Abre(const TextosCota::Figuras& figuras, QWidget* janelaPrincipal);
-
-    ~TFrmCota() override;
+    // The open operation: creates the window when `aberta`, the caller's record of its quota window,
+    // holds no open one, else only brings that one to the front. The figures are the user context's at
+    // that moment: the window keeps its own copy, since the context may go (a change of user, the end
+    // of the session) while the window is up.
+    static void Abre(QPointer<TFrmCota>& aberta, const TextosCota::Figuras& figuras,
+                     QWidget* janelaPrincipal);
+    // The window `aberta` records, until it is closed.
+    static TFrmCota* Aberta(const QPointer<TFrmCota>& aberta);
 
     void AjustaTela();
     void PreencheCota();
@@ -49,6 +51,7 @@ private:
 
     const TextosCota::Figuras m_figuras;
     QPointer<QWidget> m_janelaPrincipal;
+    bool m_fechada = false; // closing: it takes nobody's place any more, and the next open makes a new one
 
     QFrame* pnlMain;
     QLabel* imgCota;
@@ -64,6 +67,3 @@ private:
     TButton2D* Button2D1;
     QTimer* Timer;
 };
-
-// The program-wide reference: set while a quota window exists.
-inline TFrmCota* FrmCota = nullptr;

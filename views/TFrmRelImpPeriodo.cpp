@@ -28,8 +28,6 @@ TFrmRelImpPeriodo::~TFrmRelImpPeriodo()
     if (m_previa)
         m_previa->disconnect(); // the windows it would tell of its end may be going too
     delete m_previa;            // it draws through this form and its printer
-    if (FrmRelImpPeriodo == this)
-        FrmRelImpPeriodo = nullptr;
 }
 
 void TFrmRelImpPeriodo::FormCreate()
@@ -119,8 +117,6 @@ void TFrmRelImpPeriodo::closeEvent(QCloseEvent* event)
 
 void TFrmRelImpPeriodo::FormClose()
 {
-    if (FrmRelImpPeriodo == this)
-        FrmRelImpPeriodo = nullptr;
     if (m_previa)
         m_fechamentoPedido = true; // freed when the preview has gone
     else

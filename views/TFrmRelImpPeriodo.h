@@ -56,6 +56,3 @@ private:
     QPointer<QPrintPreviewDialog> m_previa;
     bool m_fechamentoPedido = false;
 };
-
-// The program-wide reference to the report form created last; cleared when that form closes.
-inline TFrmRelImpPeriodo* FrmRelImpPeriodo = nullptr;

@@ -311,7 +311,7 @@ private Q_SLOTS:
         QVERIFY(window->isVisible());
         QVERIFY(window->pnlCentroCusto->isVisible());
         QCOMPARE(window->pnlCentroCusto->impressao->codigo->text(), "815");
-        QVERIFY(!FrmCota);
+        QVERIFY(!window->JanelaDeCota());
 
         window->pnlCentroCusto->centroCusto->codigo->setText("7");
         window->pnlCentroCusto->Button2DCentroCustoSimClick();
@@ -325,12 +325,12 @@ private Q_SLOTS:
         receive("4;815;3;Contrato.doc");
         receive("1;816;3;Depois.doc");
         window->ConsultarCota1Click();
-        QVERIFY(FrmCota);
+        QVERIFY(window->JanelaDeCota());
         QVERIFY(!window->isVisible());
         QCOMPARE(window->despachante->Fila(), (QStringList{"4;815;3;Contrato.doc", "1;816;3;Depois.doc"}));
         QCOMPARE(folder->logMessages().last(),
                  QString::fromUtf8("Mensagem devolvida à fila: 4;815;3;Contrato.doc"));
-        FrmCota->close();
+        window->JanelaDeCota()->close();
         QTRY_VERIFY(window->isVisible());
         QVERIFY(window->pnlObservacao->isVisible());
         QCOMPARE(window->pnlObservacao->impressao->codigo->text(), "815");

@@ -239,11 +239,11 @@ private Q_SLOTS:
         open();
         showAndActivate();
         window->ConsultarCota1->trigger();
-        QVERIFY(FrmCota);
+        QVERIFY(window->JanelaDeCota());
         QTRY_VERIFY(!window->isVisible());
         window->TrayIconClick();
         QVERIFY(window->isVisible());
-        QTRY_VERIFY(!FrmCota);
+        QTRY_VERIFY(!window->JanelaDeCota());
     }
 
     void tooltipReadsTheDatabaseAtMostEveryFiveSeconds()

@@ -77,6 +77,11 @@ class tst_Relatorio : public QObject {
     std::unique_ptr<TContext> context;
     std::unique_ptr<PainelRelatorio> panel;
 
+    // The report forms the panel's runs opened and that are still there, oldest first.
+    QList<TFrmRelImpPeriodo*> forms() const { return panel->findChildren<TFrmRelImpPeriodo*>(); }
+    // The latest run's form, or null.
+    TFrmRelImpPeriodo* latest() const { return forms().isEmpty() ? nullptr : forms().last(); }
+
     void run(const QString& start, const QString& end)
     {
         panel->edtDataIni->setText(start);
@@ -113,7 +118,8 @@ private Q_SLOTS:
     {
         panel.reset(); // the report forms it owns, and their previews, go with it
         processDeferredDeletes();
-        QVERIFY(!FrmRelImpPeriodo);
+        for (const QWidget* window : QApplication::topLevelWidgets())
+            QVERIFY2(!qobject_cast<const QPrintPreviewDialog*>(window), "a preview outlived its form");
         boxes.reset();
         context.reset();
         LocalAddress::resetForTesting();
@@ -166,13 +172,13 @@ private Q_SLOTS:
             QCOMPARE(boxes->shown().size(), 1);
             QCOMPARE(boxes->shown().at(0).kind, MessageBoxes::Kind::Information);
             QCOMPARE(boxes->shown().at(0).text, QStringLiteral("Não há impressões no intervalo informado"));
-            QVERIFY(!FrmRelImpPeriodo);
+            QVERIFY(forms().isEmpty());
         } else {
             QVERIFY2(boxes->shown().isEmpty(), qPrintable(boxes->texts().join('|')));
-            QVERIFY(FrmRelImpPeriodo);
-            QCOMPARE(jobCodes(*FrmRelImpPeriodo), codes);
-            QVERIFY(FrmRelImpPeriodo->previa() && FrmRelImpPeriodo->previa()->isVisible());
-            QVERIFY(!FrmRelImpPeriodo->isVisible());
+            QCOMPARE(forms().size(), 1);
+            QCOMPARE(jobCodes(*latest()), codes);
+            QVERIFY(latest()->previa() && latest()->previa()->isVisible());
+            QVERIFY(!latest()->isVisible());
             for (qsizetype i = 0; i < codes.size(); ++i) // the preview's generation
                 expectedLog.append(bandLine);
         }
@@ -189,8 +195,8 @@ private Q_SLOTS:
         Installation::job(104, march(6), 2);
 
         run("04/03/2024", "06/03/2024");
-        QVERIFY(FrmRelImpPeriodo);
-        TFrmRelImpPeriodo& form = *FrmRelImpPeriodo;
+        QVERIFY(latest());
+        TFrmRelImpPeriodo& form = *latest();
         QCOMPARE(form.QRLabel11, QStringLiteral("12"));
         QCOMPARE(form.TotalPaginas, 0);
         QCOMPARE(bandLines(), 4);
@@ -231,8 +237,8 @@ private Q_SLOTS:
         Installation::job(101, march(4), 1, 1, 5, 1, name);
 
         run("04/03/2024", "04/03/2024");
-        QVERIFY(FrmRelImpPeriodo);
-        QCOMPARE(FrmRelImpPeriodo->linhas().at(0).document, name.left(80));
+        QVERIFY(latest());
+        QCOMPARE(latest()->linhas().at(0).document, name.left(80));
     }
 
     // A date that is no date stops the run before the query: its field's error, the focus in that field,
@@ -281,7 +287,7 @@ private Q_SLOTS:
         QVERIFY(QApplication::focusWidget());
         QCOMPARE(QApplication::focusWidget()->objectName(), focused);
         QCOMPARE(folder->logMessages(), QStringList());
-        QVERIFY(!FrmRelImpPeriodo);
+        QVERIFY(forms().isEmpty());
     }
 
     // Each run opens a preview of its own. A close request to a form whose preview is open waits for
@@ -292,9 +298,9 @@ private Q_SLOTS:
         Installation::job(102, march(5), 1);
 
         run("04/03/2024", "04/03/2024");
-        QPointer<TFrmRelImpPeriodo> first = FrmRelImpPeriodo;
+        QPointer<TFrmRelImpPeriodo> first = latest();
         run("05/03/2024", "05/03/2024");
-        QPointer<TFrmRelImpPeriodo> second = FrmRelImpPeriodo;
+        QPointer<TFrmRelImpPeriodo> second = latest();
         QVERIFY(first && second && first != second);
         QPointer<QPrintPreviewDialog> firstPreview = first->previa();
         QVERIFY(firstPreview && firstPreview->isVisible() && second->previa()->isVisible());
@@ -304,7 +310,6 @@ private Q_SLOTS:
         second->close();
         processDeferredDeletes();
         QVERIFY2(second, "freed while its preview was open");
-        QVERIFY(!FrmRelImpPeriodo);
         QVERIFY(second->previa()->isVisible());
         second->previa()->close();
         processDeferredDeletes();
@@ -329,9 +334,9 @@ private Q_SLOTS:
         QCOMPARE(boxes->shown().size(), 1);
         QCOMPARE(boxes->shown().at(0).kind, MessageBoxes::Kind::ApplicationError);
         QVERIFY(boxes->shown().at(0).text.contains("CorvelLane_Rel.bmp"));
-        QVERIFY(FrmRelImpPeriodo && FrmRelImpPeriodo->qriRelatorio.isNull());
-        QVERIFY(FrmRelImpPeriodo->previa()->isVisible());
-        QCOMPARE(FrmRelImpPeriodo->QRLabel11, QStringLiteral("5"));
+        QVERIFY(latest() && latest()->qriRelatorio.isNull());
+        QVERIFY(latest()->previa()->isVisible());
+        QCOMPARE(latest()->QRLabel11, QStringLiteral("5"));
     }
 
     // Sixty jobs over four pages; the PDF stays in the build folder for a reviewer to look at.
@@ -350,11 +355,11 @@ private Q_SLOTS:
                               i % 3 == 0 ? QStringLiteral("Observação do job %1").arg(i) : QString());
         }
         run("01/03/2024", "31/03/2024");
-        QVERIFY(FrmRelImpPeriodo);
+        QVERIFY(latest());
 
         const QString pdf = qEnvironmentVariable("CORVELLANE_BINARY_DIR") + "/relatorio-60.pdf";
-        QCOMPARE(FrmRelImpPeriodo->GeraPdf(pdf), 4);
-        QCOMPARE(FrmRelImpPeriodo->QRLabel11, QString::number(total));
+        QCOMPARE(latest()->GeraPdf(pdf), 4);
+        QCOMPARE(latest()->QRLabel11, QString::number(total));
 
         if (QStandardPaths::findExecutable("pdftotext").isEmpty())
             CORVELLANE_SKIP("pdftotext is not installed (poppler-utils)");

@@ -40,14 +40,22 @@ protected:
     }
 };
 
+// The test's record of its quota window, as the main window keeps one.
+QPointer<TFrmCota> cota;
+
+TFrmCota* openWindow()
+{
+    return TFrmCota::Aberta(cota);
+}
+
 QString text(const char* label)
 {
-    return FrmCota->findChild<QLabel*>(label)->text();
+    return openWindow()->findChild<QLabel*>(label)->text();
 }
 
 bool shown(const char* label)
 {
-    return FrmCota->findChild<QLabel*>(label)->isVisibleTo(FrmCota);
+    return openWindow()->findChild<QLabel*>(label)->isVisibleTo(openWindow());
 }
 
 void processDeferredDeletes()
@@ -85,9 +93,9 @@ class tst_TFrmCota : public QObject {
 
     void open()
     {
-        TFrmCota::Abre(TextosCota::Figuras::de(*context), main.get());
-        QVERIFY(FrmCota);
-        QVERIFY(QTest::qWaitForWindowExposed(FrmCota));
+        TFrmCota::Abre(cota, TextosCota::Figuras::de(*context), main.get());
+        QVERIFY(openWindow());
+        QVERIFY(QTest::qWaitForWindowExposed(openWindow()));
     }
 
 private Q_SLOTS:
@@ -110,8 +118,8 @@ private Q_SLOTS:
 
     void cleanup()
     {
-        delete FrmCota;
-        QVERIFY(!FrmCota);
+        delete cota;
+        QVERIFY(!openWindow());
         main.reset();
         context.reset();
         boxes.reset();
@@ -156,7 +164,7 @@ private Q_SLOTS:
         QCOMPARE(shown("lblRestante"), remainingShown);
         QCOMPARE(shown("lblTitRest"), remainingShown);
         for (const char* figure : {"lblQuota", "lblDocImpressos", "lblRestante"}) {
-            const QLabel* label = FrmCota->findChild<QLabel*>(figure);
+            const QLabel* label = openWindow()->findChild<QLabel*>(figure);
             QCOMPARE(label->geometry().right() + 1, 170);
         }
         QVERIFY(boxes->shown().isEmpty());
@@ -175,13 +183,13 @@ private Q_SLOTS:
 
         const QRect screen = QGuiApplication::primaryScreen()->geometry();
         const QRect workArea = QGuiApplication::primaryScreen()->availableGeometry();
-        QCOMPARE(FrmCota->size(), QSize(188, 114));
-        QCOMPARE(FrmCota->geometry().right(), screen.right() - 2);
-        QCOMPARE(FrmCota->geometry().bottom(), workArea.bottom() - 2);
+        QCOMPARE(openWindow()->size(), QSize(188, 114));
+        QCOMPARE(openWindow()->geometry().right(), screen.right() - 2);
+        QCOMPARE(openWindow()->geometry().bottom(), workArea.bottom() - 2);
         QVERIFY(!main->isVisible());
-        QVERIFY(
-            FrmCota->windowFlags().testFlags(Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::Tool));
-        QVERIFY(!FrmCota->findChild<QLabel*>("imgCota")->pixmap().isNull());
+        QVERIFY(openWindow()->windowFlags().testFlags(Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
+                                                      Qt::Tool));
+        QVERIFY(!openWindow()->findChild<QLabel*>("imgCota")->pixmap().isNull());
     }
 
     // "Consultar Cota" again: the same window, the same figures, and no more time than it had.
@@ -192,7 +200,7 @@ private Q_SLOTS:
             std::make_unique<TContext>(TestDatabase::dataModule().dbCorvelLane, folder->path(), "jsilva");
         refresh();
         open();
-        TFrmCota* window = FrmCota;
+        TFrmCota* window = openWindow();
         const QTimer* timer = window->findChild<QTimer*>("Timer");
         QVERIFY(timer->isActive());
         QCOMPARE(timer->interval(), TFrmCota::IntervaloTimer);
@@ -202,9 +210,9 @@ private Q_SLOTS:
         QCOMPARE(context->ImpressoesRestantes(), 5);
         QTest::qWait(30);
         const int left = timer->remainingTime();
-        TFrmCota::Abre(TextosCota::Figuras::de(*context), main.get());
+        TFrmCota::Abre(cota, TextosCota::Figuras::de(*context), main.get());
 
-        QCOMPARE(FrmCota, window);
+        QCOMPARE(openWindow(), window);
         QCOMPARE(text("lblRestante"), QStringLiteral("37"));
         QVERIFY2(timer->remainingTime() <= left, "the count started again");
     }
@@ -226,7 +234,7 @@ private Q_SLOTS:
             std::make_unique<TContext>(TestDatabase::dataModule().dbCorvelLane, folder->path(), "jsilva");
         refresh();
         open();
-        QPointer<TFrmCota> window = FrmCota;
+        QPointer<TFrmCota> window = openWindow();
 
         if (by == "X")
             Q_EMIT window->findChild<TButton2D*>("Button2D1")->clicked();
@@ -235,7 +243,7 @@ private Q_SLOTS:
         else
             main->show();
 
-        QVERIFY(!FrmCota);
+        QVERIFY(!openWindow());
         QVERIFY(window && !window->isVisible());
         QCOMPARE(window->height(), 0);
         processDeferredDeletes();
@@ -261,7 +269,7 @@ private Q_SLOTS:
         QCOMPARE(boxes->shown().size(), 1);
         QCOMPARE(boxes->shown().at(0).kind, MessageBoxes::Kind::ApplicationError);
         QVERIFY(boxes->shown().at(0).text.contains("ImgCota.jpg"));
-        QVERIFY(FrmCota->isVisible());
+        QVERIFY(openWindow()->isVisible());
         QCOMPARE(text("lblRestante"), QStringLiteral("37"));
     }
 };
