@@ -12,7 +12,7 @@ namespace {
 constexpr int esquerdaDoBloco = 5;
 constexpr int topoDoBloco = 17;
 
-QLabel* rotulo(QWidget* bloco, const QString& texto, int esquerda, int topo, int largura)
+QLabel* Rotulo(QWidget* bloco, const QString& texto, int esquerda, int topo, int largura)
 {
     auto* label = new PlainLabel(texto, bloco);
     label->setGeometry(esquerda - esquerdaDoBloco, topo - topoDoBloco, largura, 15);
@@ -38,11 +38,11 @@ BlocoImpressao::BlocoImpressao(QWidget* painel, const char* nomeCodigo, const ch
                   {"Documento:", nomeDocumento, "lblDocumento", 37, &documento},
                   {"Páginas:", nomePaginas, "-1", 53, &paginas}};
     for (const auto& linha : linhas) {
-        QLabel* legenda = rotulo(this, QString::fromUtf8(linha.legenda), 8, linha.topo, 80);
+        QLabel* legenda = Rotulo(this, QString::fromUtf8(linha.legenda), 8, linha.topo, 80);
         QPalette azul = legenda->palette();
         azul.setColor(QPalette::WindowText, Qt::blue);
         legenda->setPalette(azul);
-        QLabel* valor = rotulo(this, QString::fromLatin1(linha.texto), 89, linha.topo, 134);
+        QLabel* valor = Rotulo(this, QString::fromLatin1(linha.texto), 89, linha.topo, 134);
         valor->setObjectName(QLatin1String(linha.nome));
         valor->setFont(Fonts::msSansSerif(11, true));
         *linha.destino = valor;

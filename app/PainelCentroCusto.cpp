@@ -10,13 +10,13 @@
 PainelCentroCusto::PainelCentroCusto(RespostasDosPrompts& respostas, QWidget* parent)
     : PainelPrompt(respostas, "pnlCentroCusto", 132, parent)
 {
-    titulo(QStringLiteral("Atribuir centro de custo"), 0, 1, 134);
+    Titulo(QStringLiteral("Atribuir centro de custo"), 0, 1, 134);
     impressao = new BlocoImpressao(this, "lblCodImpressao", "lblDocumento", "lblPaginas");
     centroCusto = new SeletorCentroCusto(this, respostas, "cbCodigo", "cbNome");
-    Button2DCentroCustoSim = botaoEnviar("Button2DCentroCustoSim", QRect(165, 109, 73, 19),
+    Button2DCentroCustoSim = BotaoEnviar("Button2DCentroCustoSim", QRect(165, 109, 73, 19),
                                          [this] { Button2DCentroCustoSimClick(); });
-    enviaComEnter({centroCusto->codigo, centroCusto->nome});
-    respostaEm(centroCusto->codigo);
+    EnviaComEnter({centroCusto->codigo, centroCusto->nome});
+    RespostaEm(centroCusto->codigo);
 }
 
 void PainelCentroCusto::Button2DCentroCustoSimClick()

@@ -11,7 +11,7 @@
 PainelCentroCustoObs::PainelCentroCustoObs(RespostasDosPrompts& respostas, QWidget* parent)
     : PainelPrompt(respostas, "pnlCentroCustoObs", 165, parent)
 {
-    titulo(QStringLiteral("Atribuir centro de custo e observação"), 0, 1, 215);
+    Titulo(QStringLiteral("Atribuir centro de custo e observação"), 0, 1, 215);
     impressao = new BlocoImpressao(this, "lCodImpressaoCCO", "lDocumentoCCO", "lPaginasCCO");
     centroCusto = new SeletorCentroCusto(this, respostas, "cbCodigoObs", "cbNomeObs");
     auto* rotuloObs = new PlainLabel(QStringLiteral("Observação"), this);
@@ -20,9 +20,9 @@ PainelCentroCustoObs::PainelCentroCustoObs(RespostasDosPrompts& respostas, QWidg
     rotuloObs->setBuddy(eObsCC);
     eObsCC->setObjectName(QStringLiteral("eObsCC"));
     eObsCC->setGeometry(8, 121, 234, 21);
-    bEnviarCCObs = botaoEnviar("bEnviarCCObs", QRect(165, 143, 73, 19), [this] { bEnviarCCObsClick(); });
-    enviaComEnter({centroCusto->codigo, centroCusto->nome, eObsCC});
-    respostaEm(centroCusto->codigo);
+    bEnviarCCObs = BotaoEnviar("bEnviarCCObs", QRect(165, 143, 73, 19), [this] { bEnviarCCObsClick(); });
+    EnviaComEnter({centroCusto->codigo, centroCusto->nome, eObsCC});
+    RespostaEm(centroCusto->codigo);
 }
 
 void PainelCentroCustoObs::bEnviarCCObsClick()

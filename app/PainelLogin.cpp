@@ -9,7 +9,7 @@
 
 namespace {
 
-TButton2D* botao(QWidget* parent, const char* name, const QString& text, int left, int top)
+TButton2D* Botao(QWidget* parent, const char* name, const QString& text, int left, int top)
 {
     auto* button = new TButton2D(parent);
     button->setObjectName(QLatin1String(name));
@@ -57,13 +57,13 @@ PainelLogin::PainelLogin(QWidget* parent) : QFrame(parent)
     bevel->setFrameShadow(QFrame::Sunken);
     bevel->setGeometry(2, 94, 245, 2);
 
-    Button2D7 = botao(this, "Button2D7", QStringLiteral("Enviar"), 106, 99);
-    Button2D6 = botao(this, "Button2D6", QStringLiteral("Cancelar"), 176, 100);
+    Button2D7 = Botao(this, "Button2D7", QStringLiteral("Enviar"), 106, 99);
+    Button2D6 = Botao(this, "Button2D6", QStringLiteral("Cancelar"), 176, 100);
 
-    connect(edtLogin, &QLineEdit::returnPressed, this, &PainelLogin::enviar);
-    connect(medSenha, &QLineEdit::returnPressed, this, &PainelLogin::enviar);
-    connect(Button2D7, &TButton2D::clicked, this, &PainelLogin::enviar);
-    connect(Button2D6, &TButton2D::clicked, this, &PainelLogin::cancelar);
+    connect(edtLogin, &QLineEdit::returnPressed, this, &PainelLogin::Enviar);
+    connect(medSenha, &QLineEdit::returnPressed, this, &PainelLogin::Enviar);
+    connect(Button2D7, &TButton2D::clicked, this, &PainelLogin::Enviar);
+    connect(Button2D6, &TButton2D::clicked, this, &PainelLogin::Cancelar);
 }
 
 void PainelLogin::showEvent(QShowEvent* event)

@@ -23,8 +23,8 @@ public:
     TButton2D* Button2D6;
 
 Q_SIGNALS:
-    void enviar();
-    void cancelar();
+    void Enviar();
+    void Cancelar();
 
 protected:
     // The keys go to the login first, whichever control of the window had the focus before.

@@ -10,17 +10,17 @@
 PainelObservacao::PainelObservacao(RespostasDosPrompts& respostas, QWidget* parent)
     : PainelPrompt(respostas, "pnlObservacao", 122, parent)
 {
-    QLabel* rotulo = titulo(QStringLiteral("Observações"), 88, 3, 75);
+    QLabel* rotulo = Titulo(QStringLiteral("Observações"), 88, 3, 75);
     impressao = new BlocoImpressao(this, "lblCodImpressao2", "lblDocumento2", "lblPaginas2");
     edtObs = new QLineEdit(this);
     edtObs->setObjectName(QStringLiteral("edtObs"));
     edtObs->setGeometry(8, 73, 234, 21);
     rotulo->setBuddy(edtObs); // the title is the only label this field has
     Button2DEnviarObs =
-        botaoEnviar("Button2DEnviarObs", QRect(173, 98, 68, 21), [this] { Button2DEnviarObsClick(); });
+        BotaoEnviar("Button2DEnviarObs", QRect(173, 98, 68, 21), [this] { Button2DEnviarObsClick(); });
     Button2DEnviarObs->setToolTip(QStringLiteral("Visualizar Relatório"));
-    enviaComEnter({edtObs});
-    respostaEm(edtObs);
+    EnviaComEnter({edtObs});
+    RespostaEm(edtObs);
 }
 
 void PainelObservacao::Preenche(const DecisaoDaMensagem& decisao)

@@ -9,7 +9,7 @@
 
 namespace {
 
-QLabel* rotulo(QWidget* parent, const char* name, const QString& text, int left, int top, bool bold)
+QLabel* Rotulo(QWidget* parent, const char* name, const QString& text, int left, int top, bool bold)
 {
     auto* label = new PlainLabel(text, parent);
     label->setObjectName(QLatin1String(name));
@@ -20,15 +20,15 @@ QLabel* rotulo(QWidget* parent, const char* name, const QString& text, int left,
 }
 
 // A figure whose right edge stays at 168 whatever its width.
-QLabel* figura(QWidget* parent, const char* name, int top)
+QLabel* Figura(QWidget* parent, const char* name, int top)
 {
-    auto* label = rotulo(parent, name, QString::fromLatin1(name), 68, top, false);
+    auto* label = Rotulo(parent, name, QString::fromLatin1(name), 68, top, false);
     label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     label->setGeometry(68, top, 100, 14);
     return label;
 }
 
-QFrame* regua(QWidget* parent, int top)
+QFrame* Regua(QWidget* parent, int top)
 {
     auto* line = new QFrame(parent);
     line->setFrameShape(QFrame::HLine);
@@ -43,18 +43,18 @@ PainelPrincipal::PainelPrincipal(QWidget* parent) : QFrame(parent)
 {
     setObjectName(QStringLiteral("pnlMain"));
     setFixedHeight(131);
-    Label4 = rotulo(this, "Label4", QStringLiteral("Usuário:"), 5, 9, true);
-    lblUsuario = rotulo(this, "lblUsuario", QStringLiteral("Usuário:"), 62, 9, true);
+    Label4 = Rotulo(this, "Label4", QStringLiteral("Usuário:"), 5, 9, true);
+    lblUsuario = Rotulo(this, "lblUsuario", QStringLiteral("Usuário:"), 62, 9, true);
     lblUsuario->setFixedWidth(185);
-    regua(this, 26);
-    Label8 = rotulo(this, "Label8", QStringLiteral("Cota:"), 6, 36, true);
-    lblQuota = figura(this, "lblQuota", 38);
-    lblTipoPolitica = rotulo(this, "lblTipoPolitica", QStringLiteral("lblTipoPolitica"), 171, 38, false);
-    lblTitDoc = rotulo(this, "lblTitDoc", QStringLiteral("Pag. Impressas:"), 6, 55, true);
-    lblDocImpressos = figura(this, "lblDocImpressos", 56);
-    lblCaptionRestante = rotulo(this, "lblCaptionRestante", QStringLiteral("Restante:"), 6, 74, true);
-    lblRestante = figura(this, "lblRestante", 74);
-    regua(this, 96);
+    Regua(this, 26);
+    Label8 = Rotulo(this, "Label8", QStringLiteral("Cota:"), 6, 36, true);
+    lblQuota = Figura(this, "lblQuota", 38);
+    lblTipoPolitica = Rotulo(this, "lblTipoPolitica", QStringLiteral("lblTipoPolitica"), 171, 38, false);
+    lblTitDoc = Rotulo(this, "lblTitDoc", QStringLiteral("Pag. Impressas:"), 6, 55, true);
+    lblDocImpressos = Figura(this, "lblDocImpressos", 56);
+    lblCaptionRestante = Rotulo(this, "lblCaptionRestante", QStringLiteral("Restante:"), 6, 74, true);
+    lblRestante = Figura(this, "lblRestante", 74);
+    Regua(this, 96);
     Button2D2 = new TButton2D(this);
     Button2D2->setObjectName(QStringLiteral("Button2D2"));
     Button2D2->setText(QStringLiteral("Relatório"));

@@ -21,7 +21,7 @@ void PainelPrompt::Preenche(const DecisaoDaMensagem& decisao)
     impressao->Preenche(decisao);
 }
 
-QLabel* PainelPrompt::titulo(const QString& texto, int esquerda, int topo, int largura)
+QLabel* PainelPrompt::Titulo(const QString& texto, int esquerda, int topo, int largura)
 {
     auto* label = new PlainLabel(texto, this);
     label->setFont(Fonts::msSansSerif(11, true));
@@ -31,7 +31,7 @@ QLabel* PainelPrompt::titulo(const QString& texto, int esquerda, int topo, int l
     return label;
 }
 
-TButton2D* PainelPrompt::botaoEnviar(const char* nome, const QRect& geometria, std::function<void()> resposta)
+TButton2D* PainelPrompt::BotaoEnviar(const char* nome, const QRect& geometria, std::function<void()> resposta)
 {
     m_resposta = std::move(resposta);
     auto* botao = new TButton2D(this);
@@ -49,7 +49,7 @@ void PainelPrompt::showEvent(QShowEvent* evento)
         m_campoDaResposta->setFocus(Qt::OtherFocusReason);
 }
 
-void PainelPrompt::enviaComEnter(const QList<QWidget*>& campos)
+void PainelPrompt::EnviaComEnter(const QList<QWidget*>& campos)
 {
     for (QWidget* campo : campos)
         campo->installEventFilter(this);

@@ -24,12 +24,12 @@ public:
     BlocoImpressao* impressao = nullptr;
 
 protected:
-    QLabel* titulo(const QString& texto, int esquerda, int topo, int largura);
-    TButton2D* botaoEnviar(const char* nome, const QRect& geometria, std::function<void()> resposta);
+    QLabel* Titulo(const QString& texto, int esquerda, int topo, int largura);
+    TButton2D* BotaoEnviar(const char* nome, const QRect& geometria, std::function<void()> resposta);
     // Enter in any of these fields runs the answer; the key then goes on to the field unchanged.
-    void enviaComEnter(const QList<QWidget*>& campos);
+    void EnviaComEnter(const QList<QWidget*>& campos);
     // Where the user types the answer: it takes the keyboard focus whenever the prompt comes on screen.
-    void respostaEm(QWidget* campo) { m_campoDaResposta = campo; }
+    void RespostaEm(QWidget* campo) { m_campoDaResposta = campo; }
     void showEvent(QShowEvent* evento) override;
     bool eventFilter(QObject* objeto, QEvent* evento) override;
 

@@ -30,7 +30,7 @@ public:
     CursorDeEspera& operator=(const CursorDeEspera&) = delete;
 };
 
-QPushButton* botao(const QString& texto, QWidget* parent, int left, int top)
+QPushButton* Botao(const QString& texto, QWidget* parent, int left, int top)
 {
     auto* button = new QPushButton(texto, parent);
     button->setGeometry(left, top, 75, 25);
@@ -43,7 +43,7 @@ QPushButton* botao(const QString& texto, QWidget* parent, int left, int top)
 // The dialog's size with the window manager's frame, as the form was designed.
 constexpr QSize TamanhoExterno(312, 140);
 
-void centraliza(QWidget* janela)
+void Centraliza(QWidget* janela)
 {
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         janela->move(screen->availableGeometry().center() - janela->frameGeometry().center() + janela->pos());
@@ -86,15 +86,15 @@ TfrmDadosConexao::TfrmDadosConexao(TdtmMain& dados, QWidget* parent)
     Edit1->setGeometry(56, 40, 238, 21);
     Label1->setBuddy(Edit1);
 
-    Button1 = botao(QStringLiteral("&Confirma"), Panel1, 139, 69);
+    Button1 = Botao(QStringLiteral("&Confirma"), Panel1, 139, 69);
     Button1->setObjectName(QStringLiteral("Button1"));
-    Button2 = botao(QStringLiteral("C&ancelar"), Panel1, 218, 69);
+    Button2 = Botao(QStringLiteral("C&ancelar"), Panel1, 218, 69);
     Button2->setObjectName(QStringLiteral("Button2"));
 
     connect(Button1, &QPushButton::clicked, this, [this] { guarded([this] { Button1Click(); }); });
     connect(Button2, &QPushButton::clicked, this, [this] { guarded([this] { Button2Click(); }); });
 
-    centraliza(this);
+    Centraliza(this);
     Edit1->setFocus();
 }
 
@@ -133,7 +133,7 @@ void TfrmDadosConexao::AjustaAMoldura()
         return;
     m_molduraAjustada = true;
     resize(TamanhoExterno.shrunkBy(moldura));
-    centraliza(this);
+    Centraliza(this);
 }
 
 void TfrmDadosConexao::Button1Click()

@@ -45,7 +45,7 @@
 
 namespace {
 
-QFrame* painel(QWidget* parent, const char* name, int height)
+QFrame* Painel(QWidget* parent, const char* name, int height)
 {
     auto* frame = new QFrame(parent);
     frame->setObjectName(QLatin1String(name));
@@ -56,10 +56,10 @@ QFrame* painel(QWidget* parent, const char* name, int height)
 } // namespace
 
 TfrmMain::TfrmMain(TdtmMain& dados, Configuracao configuracao, QWidget* parent)
-    : QWidget(parent, JanelaAcoplada::bandeiras()), m_dados(dados), m_configuracao(std::move(configuracao))
+    : QWidget(parent, JanelaAcoplada::Bandeiras()), m_dados(dados), m_configuracao(std::move(configuracao))
 {
     setObjectName(QStringLiteral("frmMain"));
-    JanelaAcoplada::configura(*this, QStringLiteral("CorvelLane 1.27"), 220);
+    JanelaAcoplada::Configura(*this, QStringLiteral("CorvelLane 1.27"), 220);
 
     // The window never sizes itself to its panels: its height is set by the slide-in and the
     // notifications, and what does not fit is cut off at the bottom.
@@ -85,14 +85,14 @@ TfrmMain::TfrmMain(TdtmMain& dados, Configuracao configuracao, QWidget* parent)
                 throw AppError(QStringLiteral("O módulo de dados não está criado"));
             return m_conexao->ExecutaComando(sql, valores);
         });
-    criaCabecalho(pilha);
-    criaPaineis(pilha);
+    CriaCabecalho(pilha);
+    CriaPaineis(pilha);
     pilha->addStretch();
-    criaBandeja();
+    CriaBandeja();
     ServidorChat_ =
         new ServidorChat([this](const QString& mensagem) { despachante->Recebe(mensagem); }, this);
     connect(qApp, &QGuiApplication::focusWindowChanged, this,
-            [this](QWindow* janela) { guarded([&] { focoMudou(janela); }); });
+            [this](QWindow* janela) { guarded([&] { FocoMudou(janela); }); });
 }
 
 void TfrmMain::Inicia()
@@ -106,9 +106,9 @@ TfrmMain::~TfrmMain()
     WMEndSession();
 }
 
-void TfrmMain::criaCabecalho(QVBoxLayout* pilha)
+void TfrmMain::CriaCabecalho(QVBoxLayout* pilha)
 {
-    Panel1 = painel(pnlFundo, "Panel1", 53);
+    Panel1 = Painel(pnlFundo, "Panel1", 53);
     pilha->addWidget(Panel1);
     ImgCorvelLane = new PlainLabel(Panel1);
     ImgCorvelLane->setObjectName(QStringLiteral("ImgCorvelLane"));
@@ -124,7 +124,7 @@ void TfrmMain::criaCabecalho(QVBoxLayout* pilha)
     connect(Button2D1, &TButton2D::clicked, this, [this] { guarded([this] { Button2D1Click(); }); });
 }
 
-void TfrmMain::criaPaineis(QVBoxLayout* pilha)
+void TfrmMain::CriaPaineis(QVBoxLayout* pilha)
 {
     pnlMain = new PainelPrincipal(pnlFundo);
     pnlObservacao = new PainelObservacao(*m_respostas, pnlFundo);
@@ -133,18 +133,18 @@ void TfrmMain::criaPaineis(QVBoxLayout* pilha)
     pnlImpressao = new PainelRelatorio(
         m_dados.dbCorvelLane, [this] { return m_contexto.get(); }, pnlFundo);
     // A report's preview stood in the panel's place; a prompt given back for it may return.
-    connect(pnlImpressao, &PainelRelatorio::previaFechada, this, &TfrmMain::RetomaPromptEmSeguida);
+    connect(pnlImpressao, &PainelRelatorio::PreviaFechada, this, &TfrmMain::RetomaPromptEmSeguida);
     pnlLogin = new PainelLogin(pnlFundo);
     for (QWidget* p : Paineis()) {
         pilha->addWidget(p);
         p->setVisible(p == pnlMain);
     }
     connect(pnlMain->Button2D2, &TButton2D::clicked, this, [this] { guarded([this] { Button2D2Click(); }); });
-    connect(pnlLogin, &PainelLogin::enviar, this, [this] { guarded([this] { Button2D7Click(); }); });
-    connect(pnlLogin, &PainelLogin::cancelar, this, [this] { guarded([this] { Button2D6Click(); }); });
+    connect(pnlLogin, &PainelLogin::Enviar, this, [this] { guarded([this] { Button2D7Click(); }); });
+    connect(pnlLogin, &PainelLogin::Cancelar, this, [this] { guarded([this] { Button2D6Click(); }); });
 }
 
-void TfrmMain::criaBandeja()
+void TfrmMain::CriaBandeja()
 {
     popPrincipal = new QMenu(this);
     popPrincipal->setObjectName(QStringLiteral("popPrincipal"));
@@ -154,9 +154,9 @@ void TfrmMain::criaBandeja()
     Relatporio1->setObjectName(QStringLiteral("Relatporio1"));
     rocarusurio1 = popPrincipal->addAction(QStringLiteral("Trocar usuário"));
     rocarusurio1->setObjectName(QStringLiteral("rocarusurio1"));
-    acaoDoMenu(ConsultarCota1, &TfrmMain::ConsultarCota1Click);
-    acaoDoMenu(Relatporio1, &TfrmMain::Relatporio1Click);
-    acaoDoMenu(rocarusurio1, &TfrmMain::rocarusurio1Click);
+    AcaoDoMenu(ConsultarCota1, &TfrmMain::ConsultarCota1Click);
+    AcaoDoMenu(Relatporio1, &TfrmMain::Relatporio1Click);
+    AcaoDoMenu(rocarusurio1, &TfrmMain::rocarusurio1Click);
 
     TrayIcon = new TTrayIcon(this);
     TrayIcon->setObjectName(QStringLiteral("TrayIcon"));
@@ -170,7 +170,7 @@ void TfrmMain::criaBandeja()
     QTimer::singleShot(0, TrayIcon, &TTrayIcon::show);
 }
 
-void TfrmMain::acaoDoMenu(QAction* acao, void (TfrmMain::*clique)())
+void TfrmMain::AcaoDoMenu(QAction* acao, void (TfrmMain::*clique)())
 {
     connect(acao, &QAction::triggered, this, [this, clique] {
         // A StatusNotifier tray opens its menu over the box that confirms a prompt's answer; the prompt
@@ -262,7 +262,7 @@ void TfrmMain::showEvent(QShowEvent* event)
 void TfrmMain::FormShow()
 {
     // Showing the panel takes the place of every other window of the agent (the quota window, a report).
-    JanelasDoAgente::fechaTodasExceto(this);
+    JanelasDoAgente::FechaTodasExceto(this);
     setFixedWidth(Largura);
     AjustaTela();
     if (m_contexto && m_contexto->CodUsuario() > 0 && m_contexto->SemPolitica())
@@ -270,7 +270,7 @@ void TfrmMain::FormShow()
             QStringLiteral("Usuário sem política de impressão. Contate o administrador do sistema."));
 }
 
-void TfrmMain::focoMudou(QWindow* janela)
+void TfrmMain::FocoMudou(QWindow* janela)
 {
     if (!janela)
         return; // the focus went to another program: the agent's own focus stays where it was
@@ -288,8 +288,8 @@ void TfrmMain::focoMudou(QWindow* janela)
 void TfrmMain::FormActivate()
 {
     setFixedWidth(Largura);
-    JanelaAcoplada::encostaADireita(*this);
-    JanelaAcoplada::desliza(*this, 0, AlturaDeslizada);
+    JanelaAcoplada::EncostaADireita(*this);
+    JanelaAcoplada::Desliza(*this, 0, AlturaDeslizada);
     AjustaTela();
     AtualizaPainel();
     repaint();
@@ -297,7 +297,7 @@ void TfrmMain::FormActivate()
 
 void TfrmMain::AjustaTela()
 {
-    JanelaAcoplada::ajusta(*this);
+    JanelaAcoplada::Ajusta(*this);
 }
 
 void TfrmMain::hideEvent(QHideEvent* event)
@@ -344,7 +344,7 @@ void TfrmMain::AtualizaPainel()
     m_contexto->AtualizaDocumentosImpressos();
     m_contexto->AtualizaImpressoesRestantes();
     const TextosPainel textos =
-        TextosPainel::de(TextosCota::Figuras::de(*m_contexto), m_contexto->TipoPolitica());
+        TextosPainel::De(TextosCota::Figuras::De(*m_contexto), m_contexto->TipoPolitica());
     pnlMain->Preenche(textos);
     if (textos.imagem)
         TrayIcon->setIconIndex(*textos.imagem);
@@ -377,7 +377,7 @@ void TfrmMain::TrayIconClick()
 
 void TfrmMain::ConsultarCota1Click()
 {
-    TFrmCota::Abre(m_cota, TextosCota::Figuras::de(*m_contexto), this);
+    TFrmCota::Abre(m_cota, TextosCota::Figuras::De(*m_contexto), this);
     // The quota window takes a prompt's place for a while; the prompt comes back after it.
     if (TFrmCota* janela = JanelaDeCota())
         connect(janela, &QObject::destroyed, this, [this] { RetomaPromptEmSeguida(); });
@@ -440,17 +440,17 @@ void TfrmMain::WMEndSession()
     m_encerrada = true;
     despachante->Encerra(); // nothing pending may read the data module, which goes below
     m_contexto.reset();
-    Q_EMIT passoDeEncerramento(QStringLiteral("Contexto"));
+    Q_EMIT PassoDeEncerramento(QStringLiteral("Contexto"));
     m_conexao.reset();
-    Q_EMIT passoDeEncerramento(QStringLiteral("Conexao"));
+    Q_EMIT PassoDeEncerramento(QStringLiteral("Conexao"));
     ServidorChat_->Fecha();
     delete ServidorChat_;
     ServidorChat_ = nullptr;
-    Q_EMIT passoDeEncerramento(QStringLiteral("ServidorChat"));
+    Q_EMIT PassoDeEncerramento(QStringLiteral("ServidorChat"));
     m_dados.dbCorvelLane.close();
-    Q_EMIT passoDeEncerramento(QStringLiteral("dbCorvelLane"));
+    Q_EMIT PassoDeEncerramento(QStringLiteral("dbCorvelLane"));
     TrayIcon->HideMainForm();
-    Q_EMIT passoDeEncerramento(QStringLiteral("HideMainForm"));
+    Q_EMIT PassoDeEncerramento(QStringLiteral("HideMainForm"));
 }
 
 bool TfrmMain::JanelaNaTela() const
@@ -460,7 +460,7 @@ bool TfrmMain::JanelaNaTela() const
 
 bool TfrmMain::OutraJanelaNaTela() const
 {
-    return JanelasDoAgente::haOutraAberta(this);
+    return JanelasDoAgente::HaOutraAberta(this);
 }
 
 void TfrmMain::MostraMensagem(const DecisaoDaMensagem& decisao)

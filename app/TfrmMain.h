@@ -114,7 +114,7 @@ public:
 
 Q_SIGNALS:
     // Each step of the end-of-session teardown, as it completes.
-    void passoDeEncerramento(const QString& passo);
+    void PassoDeEncerramento(const QString& passo);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -122,9 +122,9 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void criaCabecalho(QVBoxLayout* pilha);
-    void criaPaineis(QVBoxLayout* pilha);
-    void criaBandeja();
+    void CriaCabecalho(QVBoxLayout* pilha);
+    void CriaPaineis(QVBoxLayout* pilha);
+    void CriaBandeja();
     void FormCreate();
     void FormShow();
     void FormActivate();
@@ -133,9 +133,9 @@ private:
     // The user chose another panel: a prompt on screen gives way.
     void MostraSomente(QWidget* painel);
     void ExibeSomente(QWidget* painel);
-    void acaoDoMenu(QAction* acao, void (TfrmMain::*clique)());
+    void AcaoDoMenu(QAction* acao, void (TfrmMain::*clique)());
     void RetomaPromptEmSeguida();
-    void focoMudou(QWindow* janela);
+    void FocoMudou(QWindow* janela);
 
     TdtmMain& m_dados;
     const Configuracao m_configuracao;

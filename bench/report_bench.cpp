@@ -102,7 +102,7 @@ double runAgent(PainelRelatorio& panel)
     clock.start();
     panel.Button2D3Click();
     auto* form = panel.findChildren<TFrmRelImpPeriodo*>().last();
-    waitUntilOnScreen(*form->previa());
+    waitUntilOnScreen(*form->Previa());
     const double elapsed = double(clock.nsecsElapsed()) / 1e9;
     delete form;
     processDeferredDeletes();

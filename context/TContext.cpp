@@ -8,7 +8,7 @@
 
 namespace {
 
-int inteiro(TConexao& conexao, const QString& sql, const QList<QVariant>& valores, int padrao)
+int Inteiro(TConexao& conexao, const QString& sql, const QList<QVariant>& valores, int padrao)
 {
     return conexao.ConsultaValor(sql, valores, padrao).toInt();
 }
@@ -35,7 +35,7 @@ TContext::TContext(OdbcConnection& conexao, const QString& diretorio, const QStr
 void TContext::IdentificaUsuario(const QString& nome)
 {
     m_login = nome;
-    m_codUsuario = inteiro(m_conexao, Consultas::UsuarioPorLogin, {nome}, 0);
+    m_codUsuario = Inteiro(m_conexao, Consultas::UsuarioPorLogin, {nome}, 0);
     if (m_codUsuario == 0)
         TUtil::GravaLog(m_diretorio, QStringLiteral("Usuário ") + nome +
                                          QStringLiteral(" não encontrado na base de dados"));
@@ -43,7 +43,7 @@ void TContext::IdentificaUsuario(const QString& nome)
 
 bool TContext::ValidaLogin(const QString& login, const QString& senhaCodificada)
 {
-    m_codUsuario = inteiro(m_conexao, Consultas::UsuarioPorLoginESenha, {login, senhaCodificada}, -1);
+    m_codUsuario = Inteiro(m_conexao, Consultas::UsuarioPorLoginESenha, {login, senhaCodificada}, -1);
     if (m_codUsuario == -1)
         return false;
     IdentificaUsuario(login);
@@ -65,16 +65,16 @@ void TContext::AtualizaPolitica()
         else if (dia == QLatin1String("1") && mes == QLatin1String("0"))
             m_tipoPolitica = QStringLiteral(" Mensal ");
     }
-    m_quotaPadrao = inteiro(m_conexao, Consultas::QuotaPadrao, {m_codUsuario}, 0);
+    m_quotaPadrao = Inteiro(m_conexao, Consultas::QuotaPadrao, {m_codUsuario}, 0);
     RegistraInstancia();
-    const int contas = inteiro(m_conexao, Consultas::ContasDoUsuario, {m_codUsuario}, 0);
-    const int politicas = inteiro(m_conexao, Consultas::PoliticasDoGrupo, {m_codUsuario}, 0);
+    const int contas = Inteiro(m_conexao, Consultas::ContasDoUsuario, {m_codUsuario}, 0);
+    const int politicas = Inteiro(m_conexao, Consultas::PoliticasDoGrupo, {m_codUsuario}, 0);
     m_quotaInfinita = false;
     if (contas + politicas == 0) {
         m_semPolitica = true;
         return;
     }
-    m_quotaInfinita = inteiro(m_conexao, Consultas::QuotaInfinita, {m_codUsuario}, 0) == 1;
+    m_quotaInfinita = Inteiro(m_conexao, Consultas::QuotaInfinita, {m_codUsuario}, 0) == 1;
 }
 
 void TContext::AtualizaIP()
@@ -91,7 +91,7 @@ bool TContext::RegistraInstancia()
     // Without an address the row would key nobody: the server could never match it to this workstation.
     if (m_ip.isEmpty())
         return false;
-    const bool existe = inteiro(m_conexao, Consultas::InstanciasDoEndereco, {m_ip}, 0) > 0;
+    const bool existe = Inteiro(m_conexao, Consultas::InstanciasDoEndereco, {m_ip}, 0) > 0;
     const QString& comando = existe ? Consultas::AtualizaInstancia : Consultas::InsereInstancia;
     return m_conexao.ExecutaComando(comando, {m_codUsuario, m_ip}) > 0;
 }
@@ -99,11 +99,11 @@ bool TContext::RegistraInstancia()
 void TContext::AtualizaDocumentosImpressos()
 {
     m_documentosImpressos =
-        inteiro(m_conexao, Consultas::PaginasImpressasNoMes, {m_mesAtual, m_codUsuario}, 0);
+        Inteiro(m_conexao, Consultas::PaginasImpressasNoMes, {m_mesAtual, m_codUsuario}, 0);
 }
 
 void TContext::AtualizaImpressoesRestantes()
 {
-    m_impressoesRestantes = inteiro(m_conexao, Consultas::QuotaRestante, {m_codUsuario}, 0);
+    m_impressoesRestantes = Inteiro(m_conexao, Consultas::QuotaRestante, {m_codUsuario}, 0);
     m_ultimaAtualizacao = Clock::now();
 }

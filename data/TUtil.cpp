@@ -12,10 +12,10 @@ namespace {
 // The workstation's formats do not change while the agent runs.
 struct FormatosDoCarimbo {
     QLocale locale = QLocale::system();
-    QString hora = horaLonga(locale);
+    QString hora = HoraLonga(locale);
 
     // Qt's long time format may carry a time-zone name, which the log's readers never had.
-    static QString horaLonga(const QLocale& locale)
+    static QString HoraLonga(const QLocale& locale)
     {
         QString format = locale.timeFormat(QLocale::LongFormat);
         format.remove(QLatin1Char('t'));
@@ -23,7 +23,7 @@ struct FormatosDoCarimbo {
     }
 };
 
-const FormatosDoCarimbo& formatos()
+const FormatosDoCarimbo& Formatos()
 {
     static const FormatosDoCarimbo instalados;
     return instalados;
@@ -34,7 +34,7 @@ const FormatosDoCarimbo& formatos()
 // that only reads them, short of the half it must keep, against 0.72 and 0.75 with this; and each of a
 // report's detail bands logs a line. The first second of a day is never kept, since exact midnight
 // shows no time and a moment later does. (The log is written from the GUI thread only.)
-QString carimboAgora()
+QString CarimboAgora()
 {
     static qint64 segundoGuardado = -1;
     static QString guardado;
@@ -54,7 +54,7 @@ QString carimboAgora()
 
 QString TUtil::CarimboDeTempo(const QDateTime& momento)
 {
-    const FormatosDoCarimbo& f = formatos();
+    const FormatosDoCarimbo& f = Formatos();
     const QString data = f.locale.toString(momento.date(), QLocale::ShortFormat);
     if (momento.time() == QTime(0, 0))
         return data;
@@ -66,7 +66,7 @@ void TUtil::GravaLog(const QString& pasta, const QString& mensagem) noexcept
     try {
         // First, so that an event still reaches the system log when Log.txt cannot be written.
         SystemLog::write(mensagem);
-        const QString entry = carimboAgora() + QStringLiteral(" - ") + mensagem + QStringLiteral("\r\n");
+        const QString entry = CarimboAgora() + QStringLiteral(" - ") + mensagem + QStringLiteral("\r\n");
         // Another copy of the agent may log to the same file meanwhile: each entry goes in whole.
         FileWrites::appendAtomically(pasta + QStringLiteral("Log.txt"),
                                      QByteArray(QStringEncoder(QStringEncoder::System).encode(entry)));

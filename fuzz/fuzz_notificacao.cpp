@@ -15,22 +15,22 @@
 
 namespace {
 
-[[noreturn]] void falha(const char* invariante, const QString& texto)
+[[noreturn]] void Falha(const char* invariante, const QString& texto)
 {
     std::fprintf(stderr, "invariant broken: %s\ntext: %s\n", invariante, qPrintable(texto));
     std::abort();
 }
 
-void exige(bool condicao, const char* invariante, const QString& texto)
+void Exige(bool condicao, const char* invariante, const QString& texto)
 {
     if (!condicao)
-        falha(invariante, texto);
+        Falha(invariante, texto);
 }
 
 using Acao = DecisaoDaMensagem::Acao;
 
 // Which action each kind must lead to when its fields are good.
-Acao acaoDoTipo(int tipo)
+Acao AcaoDoTipo(int tipo)
 {
     switch (tipo) {
     case 0:
@@ -51,7 +51,7 @@ Acao acaoDoTipo(int tipo)
 }
 
 // The number rule, written apart from the agent's: an optional sign, ASCII digits, 32 bits.
-bool numero(const QString& campo, int& valor)
+bool Numero(const QString& campo, int& valor)
 {
     static const QRegularExpression forma(QRegularExpression::anchoredPattern(QStringLiteral("[+-]?[0-9]+")));
     if (!forma.match(campo).hasMatch())
@@ -72,62 +72,62 @@ bool numero(const QString& campo, int& valor)
 // never one. Pages remaining are the third field; a document name is all that follows the second ';'.
 struct Campos {
     QStringList pedacos;
-    QString campo(qsizetype i) const { return i + 1 < pedacos.size() ? pedacos.at(i) : QString(); }
-    QString depoisDoSegundo() const
+    QString Campo(qsizetype i) const { return i + 1 < pedacos.size() ? pedacos.at(i) : QString(); }
+    QString DepoisDoSegundo() const
     {
         return pedacos.size() > 2 ? pedacos.mid(2).join(QLatin1Char(';')) : QString();
     }
 };
 
-void confereDecisao(const QString& texto, bool aceito)
+void ConfereDecisao(const QString& texto, bool aceito)
 {
     const DecisaoDaMensagem decisao = DecisaoDaMensagem::Decide(texto);
     const qsizetype separador = texto.indexOf(QLatin1Char(';'));
     int tipo = -1;
-    if (separador < 0 || !numero(texto.left(separador), tipo)) {
-        exige(!aceito, "a text without a kind was accepted", texto);
-        exige(decisao.acao == Acao::Invalida, "a text without a kind was not invalid", texto);
+    if (separador < 0 || !Numero(texto.left(separador), tipo)) {
+        Exige(!aceito, "a text without a kind was accepted", texto);
+        Exige(decisao.acao == Acao::Invalida, "a text without a kind was not invalid", texto);
         return;
     }
     const bool comprimentoBom = texto.size() >= FormatoMensagem::ComprimentoMinimo &&
                                 texto.size() <= FormatoMensagem::ComprimentoMaximo;
-    exige(aceito == (tipo >= 0 && comprimentoBom), "acceptance is not kind >= 0 and 7..299 characters",
+    Exige(aceito == (tipo >= 0 && comprimentoBom), "acceptance is not kind >= 0 and 7..299 characters",
           texto);
-    exige(decisao.tipo == tipo, "the decision's kind differs from the text's", texto);
+    Exige(decisao.tipo == tipo, "the decision's kind differs from the text's", texto);
 
     const QString resto = texto.mid(separador + 1);
-    const Acao esperada = acaoDoTipo(tipo);
+    const Acao esperada = AcaoDoTipo(tipo);
     switch (esperada) {
     case Acao::MostraCota:
     case Acao::PerguntaCentroCusto:
     case Acao::PerguntaCentroCustoObs:
     case Acao::PerguntaObservacao: {
         const Campos campos{resto.split(QLatin1Char(';'))};
-        const QString campo1 = campos.campo(0);
-        const QString campo2 = campos.campo(1);
+        const QString campo1 = campos.Campo(0);
+        const QString campo2 = campos.Campo(1);
         int numero1 = 0;
         int numero2 = 0;
-        const bool valida = numero(campo1, numero1) && numero(campo2, numero2);
+        const bool valida = Numero(campo1, numero1) && Numero(campo2, numero2);
         if (!valida) {
-            exige(decisao.acao == Acao::Invalida, "a number field that is not a number was taken", texto);
+            Exige(decisao.acao == Acao::Invalida, "a number field that is not a number was taken", texto);
             return;
         }
-        exige(decisao.acao == esperada, "the action does not follow the kind", texto);
-        exige(decisao.campo1 == campo1 && decisao.campo2 == campo2, "the number fields differ", texto);
-        exige(decisao.numero1 == numero1 && decisao.numero2 == numero2, "the numbers differ", texto);
+        Exige(decisao.acao == esperada, "the action does not follow the kind", texto);
+        Exige(decisao.campo1 == campo1 && decisao.campo2 == campo2, "the number fields differ", texto);
+        Exige(decisao.numero1 == numero1 && decisao.numero2 == numero2, "the numbers differ", texto);
         // Pages remaining end at their ';'; a document name is the rest of the text, ';' included.
-        const QString ultimo = esperada == Acao::MostraCota ? campos.campo(2) : campos.depoisDoSegundo();
-        exige(decisao.texto == ultimo, "the last field is not the text's", texto);
+        const QString ultimo = esperada == Acao::MostraCota ? campos.Campo(2) : campos.DepoisDoSegundo();
+        Exige(decisao.texto == ultimo, "the last field is not the text's", texto);
         return;
     }
     case Acao::MostraAviso:
-        exige(decisao.acao == esperada, "the action does not follow the kind", texto);
-        exige(decisao.texto == resto, "the notice is not the rest of the text", texto);
+        Exige(decisao.acao == esperada, "the action does not follow the kind", texto);
+        Exige(decisao.texto == resto, "the notice is not the rest of the text", texto);
         return;
     case Acao::RegistraEstacao:
     case Acao::Ignora:
     case Acao::Invalida:
-        exige(decisao.acao == esperada, "the action does not follow the kind", texto);
+        Exige(decisao.acao == esperada, "the action does not follow the kind", texto);
         return;
     }
 }
@@ -138,8 +138,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dados, std::size_t tam
 {
     const QByteArray bytes(reinterpret_cast<const char*>(dados), static_cast<qsizetype>(tamanho));
     const QString texto = Windows1252::decode(bytes);
-    exige(texto.size() == bytes.size(), "decoding changed the length", texto);
-    exige(Windows1252::encode(texto) == bytes, "decoding does not round-trip", texto);
+    Exige(texto.size() == bytes.size(), "decoding changed the length", texto);
+    Exige(Windows1252::encode(texto) == bytes, "decoding does not round-trip", texto);
 
     bool aceito = false;
     try {
@@ -148,10 +148,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dados, std::size_t tam
         // Logged as an invalid message and not queued.
     }
     if (aceito) {
-        exige(texto.size() >= FormatoMensagem::ComprimentoMinimo &&
+        Exige(texto.size() >= FormatoMensagem::ComprimentoMinimo &&
                   texto.size() <= FormatoMensagem::ComprimentoMaximo,
               "an accepted text is outside 7..299 characters", texto);
     }
-    confereDecisao(texto, aceito);
+    ConfereDecisao(texto, aceito);
     return 0;
 }

@@ -4,50 +4,50 @@
 
 namespace {
 
-bool mesma(const QString& a, const QString& b)
+bool Mesma(const QString& a, const QString& b)
 {
     return a.constData() == b.constData() && a.size() == b.size();
 }
 
 } // namespace
 
-QByteArrayView ConteudoDaFila::de(const QStringList& fila)
+QByteArrayView ConteudoDaFila::De(const QStringList& fila)
 {
-    const qsizetype servidas = servidasDesde(fila);
-    if (continua(fila, servidas)) {
-        descartaServidas(servidas);
+    const qsizetype servidas = ServidasDesde(fila);
+    if (Continua(fila, servidas)) {
+        DescartaServidas(servidas);
         for (qsizetype i = m_mensagens.size(); i < fila.size(); ++i)
-            acrescenta(fila.at(i));
+            Acrescenta(fila.at(i));
     } else {
-        recomeca(fila);
+        Recomeca(fila);
     }
     return QByteArrayView(m_bytes).sliced(m_inicio);
 }
 
-qsizetype ConteudoDaFila::servidasDesde(const QStringList& fila) const
+qsizetype ConteudoDaFila::ServidasDesde(const QStringList& fila) const
 {
     if (fila.isEmpty())
         return m_mensagens.size();
     qsizetype servidas = 0;
-    while (servidas < m_mensagens.size() && !mesma(m_mensagens.at(servidas), fila.first()))
+    while (servidas < m_mensagens.size() && !Mesma(m_mensagens.at(servidas), fila.first()))
         ++servidas;
     return servidas;
 }
 
 // Whether the queue is what was seen, less the messages served and plus the ones that arrived.
-bool ConteudoDaFila::continua(const QStringList& fila, qsizetype servidas) const
+bool ConteudoDaFila::Continua(const QStringList& fila, qsizetype servidas) const
 {
     const qsizetype ficaram = m_mensagens.size() - servidas;
     if (ficaram > fila.size())
         return false;
     for (qsizetype i = 0; i < ficaram; ++i) {
-        if (!mesma(m_mensagens.at(servidas + i), fila.at(i)))
+        if (!Mesma(m_mensagens.at(servidas + i), fila.at(i)))
             return false;
     }
     return true;
 }
 
-void ConteudoDaFila::descartaServidas(qsizetype servidas)
+void ConteudoDaFila::DescartaServidas(qsizetype servidas)
 {
     for (qsizetype i = 0; i < servidas; ++i)
         m_inicio += m_tamanhos.at(i);
@@ -60,7 +60,7 @@ void ConteudoDaFila::descartaServidas(qsizetype servidas)
     }
 }
 
-void ConteudoDaFila::acrescenta(const QString& mensagem)
+void ConteudoDaFila::Acrescenta(const QString& mensagem)
 {
     const qsizetype antes = m_bytes.size();
     m_bytes += QStringEncoder(QStringEncoder::System).encode(mensagem);
@@ -69,12 +69,12 @@ void ConteudoDaFila::acrescenta(const QString& mensagem)
     m_tamanhos.append(m_bytes.size() - antes);
 }
 
-void ConteudoDaFila::recomeca(const QStringList& fila)
+void ConteudoDaFila::Recomeca(const QStringList& fila)
 {
     m_mensagens.clear();
     m_tamanhos.clear();
     m_bytes.clear();
     m_inicio = 0;
     for (const QString& mensagem : fila)
-        acrescenta(mensagem);
+        Acrescenta(mensagem);
 }

@@ -16,14 +16,14 @@
 class ConteudoDaFila {
 public:
     // Valid until the next call.
-    QByteArrayView de(const QStringList& fila);
+    QByteArrayView De(const QStringList& fila);
 
 private:
-    qsizetype servidasDesde(const QStringList& fila) const;
-    bool continua(const QStringList& fila, qsizetype servidas) const;
-    void descartaServidas(qsizetype servidas);
-    void acrescenta(const QString& mensagem);
-    void recomeca(const QStringList& fila);
+    qsizetype ServidasDesde(const QStringList& fila) const;
+    bool Continua(const QStringList& fila, qsizetype servidas) const;
+    void DescartaServidas(qsizetype servidas);
+    void Acrescenta(const QString& mensagem);
+    void Recomeca(const QStringList& fila);
 
     // The queue as last seen: the same strings, shared with it, so that sameness is one comparison.
     QStringList m_mensagens;

@@ -7,7 +7,7 @@
 namespace {
 
 // Takes the two number fields from the front of resto; false when either is not a whole number.
-bool tiraNumeros(QString& resto, DecisaoDaMensagem& decisao)
+bool TiraNumeros(QString& resto, DecisaoDaMensagem& decisao)
 {
     try {
         decisao.campo1 = FormatoMensagem::TiraCampo(resto);
@@ -34,7 +34,7 @@ DecisaoDaMensagem DecisaoDaMensagem::Decide(const QString& mensagem)
     using Acao = DecisaoDaMensagem::Acao;
     switch (static_cast<TTipoNotificacao>(decisao.tipo)) {
     case TTipoNotificacao::tnCota:
-        if (!tiraNumeros(resto, decisao))
+        if (!TiraNumeros(resto, decisao))
             return decisao;
         decisao.texto = FormatoMensagem::TiraCampo(resto);
         decisao.acao = Acao::MostraCota;
@@ -42,7 +42,7 @@ DecisaoDaMensagem DecisaoDaMensagem::Decide(const QString& mensagem)
     case TTipoNotificacao::tnCentroCusto:
     case TTipoNotificacao::tnCentroCustoObs:
     case TTipoNotificacao::tnObservacao:
-        if (!tiraNumeros(resto, decisao))
+        if (!TiraNumeros(resto, decisao))
             return decisao;
         decisao.texto = resto;
         decisao.acao = decisao.tipo == int(TTipoNotificacao::tnCentroCusto) ? Acao::PerguntaCentroCusto

@@ -9,7 +9,7 @@
 
 namespace {
 
-void registra(const QString& mensagem)
+void Registra(const QString& mensagem)
 {
     TUtil::GravaLog(ExecutableFolder::path(), mensagem);
 }
@@ -36,7 +36,7 @@ void Despachante::Recebe(const QString& mensagem)
     // The prompt on screen waits for its answer too: counted here, it always has its place back.
     const qsizetype aguardando = m_fila.size() + (PromptOcupaATela() ? 1 : 0);
     if (aguardando >= LimiteDaFila) {
-        registra(
+        Registra(
             QStringLiteral("Mensagem descartada: há %1 notificações aguardando resposta").arg(aguardando));
         return;
     }
@@ -55,7 +55,7 @@ void Despachante::Recebe(const QString& mensagem)
 
 void Despachante::GravaInstantaneo()
 {
-    InstantaneoDaFila::grava(m_contadorLogFila, m_conteudo.de(m_fila));
+    InstantaneoDaFila::Grava(m_contadorLogFila, m_conteudo.De(m_fila));
     ++m_contadorLogFila;
 }
 
@@ -71,7 +71,7 @@ void Despachante::MostrarNotificacao()
         Atende(DecisaoDaMensagem::Decide(mensagem));
     } catch (const std::exception&) {
         // A message that cannot be acted on is dropped, or it would hold up every message behind it.
-        registra(QStringLiteral("Mensagem inválida Exception"));
+        Registra(QStringLiteral("Mensagem inválida Exception"));
         if (!m_fila.isEmpty() && m_fila.first() == mensagem)
             m_fila.removeFirst();
         m_janela.MostraPainelPrincipal();
@@ -103,7 +103,7 @@ void Despachante::Atende(const DecisaoDaMensagem& decisao)
         m_janela.MostraAviso(decisao.texto);
         break;
     case Acao::Ignora:
-        registra(
+        Registra(
             QStringLiteral("Mensagem ignorada: o tipo %1 não é tratado por esta versão").arg(decisao.tipo));
         break;
     }
@@ -125,7 +125,7 @@ void Despachante::AtualizaListasAdiadas()
         AtualizaListas();
     } catch (const std::exception&) {
         // What the listener logs when the refresh of a message's dispatch fails.
-        registra(QStringLiteral("Mensagem inválida: Exception"));
+        Registra(QStringLiteral("Mensagem inválida: Exception"));
     }
 }
 
@@ -134,13 +134,13 @@ void Despachante::PromptDeixaATela()
     if (m_estado != EstadoDoPrompt::NaTela)
         return; // none, already given back, or being confirmed: an answered prompt must not return
     m_fila.prepend(m_prompt);
-    registra(QStringLiteral("Mensagem devolvida à fila: ") + m_prompt);
+    Registra(QStringLiteral("Mensagem devolvida à fila: ") + m_prompt);
     m_estado = EstadoDoPrompt::Devolvido;
     try {
         GravaInstantaneo();
     } catch (const AppError& erro) {
         // The prompt is back in the queue all the same; only its snapshot is missing.
-        registra(erro.message());
+        Registra(erro.message());
     }
     m_janela.MostraBotaoFechar(); // no prompt holds the window any more
 }
@@ -158,7 +158,7 @@ void Despachante::UsuarioTrocado()
         return;
     // The job is the previous user's: the next user's answer must not be written to it.
     m_fila.removeFirst();
-    registra(QStringLiteral("Mensagem descartada na troca de usuário: ") + m_prompt);
+    Registra(QStringLiteral("Mensagem descartada na troca de usuário: ") + m_prompt);
     m_prompt.clear();
     m_estado = EstadoDoPrompt::Nenhum;
     GravaInstantaneo();

@@ -5,12 +5,12 @@
 
 namespace InstantaneoDaFila {
 
-QString nome(int numero)
+QString Nome(int numero)
 {
     return QStringLiteral("logfila%1.txt").arg(numero);
 }
 
-void grava(int numero, QByteArrayView conteudo)
+void Grava(int numero, QByteArrayView conteudo)
 {
     // The file of the snapshot that falls out of the kept ones becomes the new one: creating a file
     // and deleting another cost some 80 µs on ext4, against some 20 µs for this. With the listener's
@@ -18,9 +18,9 @@ void grava(int numero, QByteArrayView conteudo)
     // reads them without this and 0.55 × with it, against the half it must keep. Without a file to
     // take over (the first ones of a run, or one removed meanwhile), the new one is created.
     if (numero >= Guardados)
-        FileWrites::rename(nome(numero - Guardados), nome(numero));
-    if (!FileWrites::replaceContent(nome(numero), conteudo))
-        throw AppError(QStringLiteral("Não foi possível gravar ") + nome(numero));
+        FileWrites::rename(Nome(numero - Guardados), Nome(numero));
+    if (!FileWrites::replaceContent(Nome(numero), conteudo))
+        throw AppError(QStringLiteral("Não foi possível gravar ") + Nome(numero));
 }
 
 } // namespace InstantaneoDaFila

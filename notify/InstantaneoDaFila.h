@@ -9,8 +9,8 @@ namespace InstantaneoDaFila {
 
 inline constexpr int Guardados = 100;
 
-QString nome(int numero);
+QString Nome(int numero);
 // Writes the snapshot with that number, replacing a file of the same name. Throws AppError.
-void grava(int numero, QByteArrayView conteudo);
+void Grava(int numero, QByteArrayView conteudo);
 
 } // namespace InstantaneoDaFila

@@ -11,7 +11,7 @@ namespace {
 const QString chave = QStringLiteral("allowed-senders");
 
 // Bits of the prefix length as written, or nothing when it is not a plain decimal number in range.
-std::optional<int> comprimento(QStringView texto, int maximo)
+std::optional<int> Comprimento(QStringView texto, int maximo)
 {
     const bool decimal =
         std::all_of(texto.begin(), texto.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
@@ -57,7 +57,7 @@ RemetentesPermitidos RemetentesPermitidos::Interpreta(const QString& texto)
             const int base = rede && rede->isIPv4() && !endereco.contains(u':') ? 96 : 0;
             const std::optional<int> bits =
                 barra < 0 ? std::optional<int>(128 - base)
-                          : comprimento(QStringView(entrada).mid(barra + 1), 128 - base);
+                          : Comprimento(QStringView(entrada).mid(barra + 1), 128 - base);
             if (!rede || !bits)
                 return Invalida(
                     QStringLiteral("%1: \"%2\" não é um endereço nem uma rede").arg(onde, entrada));

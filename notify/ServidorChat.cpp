@@ -16,7 +16,7 @@
 
 namespace {
 
-void registra(const QString& mensagem)
+void Registra(const QString& mensagem)
 {
     TUtil::GravaLog(ExecutableFolder::path(), mensagem);
 }
@@ -31,7 +31,7 @@ ServidorChat::ServidorChat(std::function<void(const QString&)> entrega, QObject*
     m_varredura->setInterval(500);
     connect(m_varredura, &QTimer::timeout, this, [this] { guarded([this] { Varre(); }); });
     connect(m_servidor, &TcpListener::accepted, this,
-            [this](TcpConnection* conexao) { guarded([this, conexao] { novaConexao(conexao); }); });
+            [this](TcpConnection* conexao) { guarded([this, conexao] { NovaConexao(conexao); }); });
     connect(m_servidor, &TcpListener::acceptFailed, this, [this] { guarded([this] { SemDescritores(); }); });
 }
 
@@ -47,14 +47,14 @@ void ServidorChat::Escuta(quint16 porta, const RemetentesPermitidos& remetentes)
     // Said at every start: a missing file (or a link to one) leaves the port open to anyone, and only
     // this line shows it.
     if (!m_remetentes.Erro().isEmpty())
-        registra(QStringLiteral("Lista de remetentes permitidos inválida em %1, %2: nenhuma notificação será "
+        Registra(QStringLiteral("Lista de remetentes permitidos inválida em %1, %2: nenhuma notificação será "
                                 "aceita até que seja corrigida")
                      .arg(configuracao, m_remetentes.Erro()));
     else if (m_remetentes.Restringe())
-        registra(QStringLiteral("Remetentes permitidos: %1 (lista em %2)")
+        Registra(QStringLiteral("Remetentes permitidos: %1 (lista em %2)")
                      .arg(m_remetentes.Entradas().join(QStringLiteral(", ")), configuracao));
     else
-        registra(QStringLiteral("Remetentes permitidos: qualquer endereço (nenhuma lista em %1)")
+        Registra(QStringLiteral("Remetentes permitidos: qualquer endereço (nenhuma lista em %1)")
                      .arg(configuracao));
     // Connections arrive in bursts when the server sends to many jobs at once; a short queue of
     // unaccepted connections makes the sender's kernel wait a whole retransmission time.
@@ -135,7 +135,7 @@ void ServidorChat::SemDescritores()
     if (m_faltaDeDescritores && qAbs(agora - *m_faltaDeDescritores) < IntervaloDeRecusas)
         return;
     m_faltaDeDescritores = agora;
-    registra(QStringLiteral("Erro no socket") +
+    Registra(QStringLiteral("Erro no socket") +
              QLocale::system().toString(Clock::now().date(), QLocale::ShortFormat) +
              QStringLiteral(": não há descritores de arquivo livres para aceitar conexões; as novas aguardam "
                             "na fila do sistema"));
@@ -162,11 +162,11 @@ void ServidorChat::Recusa(TcpConnection* conexao)
     if (m_recusasRegistradas.size() >= RecusasLembradas)
         return;
     m_recusasRegistradas.emplace(endereco, agora);
-    registra(QStringLiteral("Conexão de %1 recusada: o endereço não está na lista de remetentes permitidos")
+    Registra(QStringLiteral("Conexão de %1 recusada: o endereço não está na lista de remetentes permitidos")
                  .arg(endereco.toString()));
 }
 
-void ServidorChat::novaConexao(TcpConnection* conexao)
+void ServidorChat::NovaConexao(TcpConnection* conexao)
 {
     if (!m_remetentes.Permite(conexao->peerAddress())) {
         Recusa(conexao);
@@ -193,7 +193,7 @@ void ServidorChat::novaConexao(TcpConnection* conexao)
 void ServidorChat::ServidorChatClientRead(const QByteArray& bytes)
 {
     const QString texto = Windows1252::decode(bytes);
-    registra(
+    Registra(
         QStringLiteral("Mensagem recebida: ") +
         (texto.size() <= LimiteDoRegistro
              ? texto
@@ -204,12 +204,12 @@ void ServidorChat::ServidorChatClientRead(const QByteArray& bytes)
         m_entrega(texto);
     } catch (const std::exception&) {
         // Whatever failed, the message already queued stays queued for a later dispatch.
-        registra(QStringLiteral("Mensagem inválida: Exception"));
+        Registra(QStringLiteral("Mensagem inválida: Exception"));
     }
 }
 
 void ServidorChat::ServidorChatClientError()
 {
-    registra(QStringLiteral("Erro no socket") +
+    Registra(QStringLiteral("Erro no socket") +
              QLocale::system().toString(Clock::now().date(), QLocale::ShortFormat));
 }

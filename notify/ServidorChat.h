@@ -48,7 +48,7 @@ public:
     void ServidorChatClientError();
 
 private:
-    void novaConexao(TcpConnection* conexao);
+    void NovaConexao(TcpConnection* conexao);
     void Recusa(TcpConnection* conexao);
     void SemDescritores();
     void DescartaConexoesOciosas(qsizetype quantas);

@@ -11,7 +11,7 @@ CampoData::CampoData(QWidget* parent) : QLineEdit(parent)
 {
     m_abre = addAction(QIcon(), QLineEdit::TrailingPosition);
     m_abre->setObjectName(QStringLiteral("abreCalendario"));
-    connect(m_abre, &QAction::triggered, this, [this] { guarded([this] { abreCalendario(); }); });
+    connect(m_abre, &QAction::triggered, this, [this] { guarded([this] { AbreCalendario(); }); });
 }
 
 void CampoData::showEvent(QShowEvent* event)
@@ -22,7 +22,7 @@ void CampoData::showEvent(QShowEvent* event)
     QLineEdit::showEvent(event);
 }
 
-QCalendarWidget* CampoData::calendario()
+QCalendarWidget* CampoData::Calendario()
 {
     if (m_calendario)
         return m_calendario;
@@ -39,7 +39,7 @@ QCalendarWidget* CampoData::calendario()
     return m_calendario;
 }
 
-QString CampoData::formato()
+QString CampoData::Formato()
 {
     QString formato = QLocale::system().dateFormat(QLocale::ShortFormat);
     // A two-digit year would read "24" as 1924: dates are written and read with all four digits.
@@ -48,9 +48,9 @@ QString CampoData::formato()
     return formato;
 }
 
-std::optional<QDate> CampoData::converte(const QString& texto)
+std::optional<QDate> CampoData::Converte(const QString& texto)
 {
-    const QDate data = QLocale::system().toDate(texto, formato());
+    const QDate data = QLocale::system().toDate(texto, Formato());
     if (!data.isValid())
         return std::nullopt;
     return data;
@@ -58,17 +58,17 @@ std::optional<QDate> CampoData::converte(const QString& texto)
 
 void CampoData::setDate(const QDate& date)
 {
-    setText(QLocale::system().toString(date, formato()));
+    setText(QLocale::system().toString(date, Formato()));
 }
 
 std::optional<QDate> CampoData::date() const
 {
-    return converte(text());
+    return Converte(text());
 }
 
-void CampoData::abreCalendario()
+void CampoData::AbreCalendario()
 {
-    QCalendarWidget* aberto = calendario();
+    QCalendarWidget* aberto = Calendario();
     if (const std::optional<QDate> atual = date())
         aberto->setSelectedDate(*atual);
     aberto->adjustSize();

@@ -21,17 +21,17 @@ public:
     std::optional<QDate> date() const;
 
     // The format dates are written in: the system's short format with four-digit years.
-    static QString formato();
-    static std::optional<QDate> converte(const QString& texto);
+    static QString Formato();
+    static std::optional<QDate> Converte(const QString& texto);
 
     // Drops the calendar down under the field, on the field's date.
-    void abreCalendario();
+    void AbreCalendario();
 
 protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    QCalendarWidget* calendario();
+    QCalendarWidget* Calendario();
 
     QAction* m_abre;
     // Made when first needed: the field exists from start-up on, but is seen only for a report.

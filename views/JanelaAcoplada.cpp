@@ -10,7 +10,7 @@
 
 namespace {
 
-QRect areaDeTrabalho()
+QRect AreaDeTrabalho()
 {
     return QGuiApplication::primaryScreen()->availableGeometry();
 }
@@ -19,7 +19,7 @@ QRect areaDeTrabalho()
 // top does not lift the window.
 int base()
 {
-    const QRect area = areaDeTrabalho();
+    const QRect area = AreaDeTrabalho();
     return area.y() + area.height();
 }
 
@@ -27,12 +27,12 @@ int base()
 
 namespace JanelaAcoplada {
 
-Qt::WindowFlags bandeiras()
+Qt::WindowFlags Bandeiras()
 {
     return Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::Tool;
 }
 
-void configura(QWidget& janela, const QString& titulo, int opacidade)
+void Configura(QWidget& janela, const QString& titulo, int opacidade)
 {
     janela.setWindowTitle(titulo);
     janela.setWindowOpacity(opacidade / 255.0);
@@ -44,13 +44,13 @@ void configura(QWidget& janela, const QString& titulo, int opacidade)
     janela.setAutoFillBackground(true);
 }
 
-void encostaADireita(QWidget& janela)
+void EncostaADireita(QWidget& janela)
 {
-    const QRect area = areaDeTrabalho();
+    const QRect area = AreaDeTrabalho();
     janela.move(area.x() + area.width() - janela.width() - 2, janela.y());
 }
 
-void desliza(QWidget& janela, int de, int ate)
+void Desliza(QWidget& janela, int de, int ate)
 {
     const auto acopla = [&janela](int altura) {
         janela.setGeometry(janela.x(), base() - altura - 2, janela.width(), altura);
@@ -63,7 +63,7 @@ void desliza(QWidget& janela, int de, int ate)
     }
 }
 
-void ajusta(QWidget& janela)
+void Ajusta(QWidget& janela)
 {
     const QRect tela = QGuiApplication::primaryScreen()->geometry();
     janela.move(tela.x() + tela.width() - janela.width() - 2, base() - janela.height() - 2);

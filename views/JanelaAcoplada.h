@@ -10,18 +10,18 @@ class QWidget;
 namespace JanelaAcoplada {
 
 // Window flags for the constructor of such a window.
-Qt::WindowFlags bandeiras();
+Qt::WindowFlags Bandeiras();
 
 // The title, the opacity (0 to 255), the font and the frame's colours.
-void configura(QWidget& janela, const QString& titulo, int opacidade);
+void Configura(QWidget& janela, const QString& titulo, int opacidade);
 
 // Its right edge at the work area's right, where it slides in.
-void encostaADireita(QWidget& janela);
+void EncostaADireita(QWidget& janela);
 
 // From one height to another in steps of 5 pixels, its bottom at the work area's bottom all the way.
-void desliza(QWidget& janela, int de, int ate);
+void Desliza(QWidget& janela, int de, int ate);
 
 // Its right edge at the screen's, its bottom at the work area's: where it stays once it is open.
-void ajusta(QWidget& janela);
+void Ajusta(QWidget& janela);
 
 } // namespace JanelaAcoplada

@@ -12,12 +12,12 @@ constexpr char propriedadeFormulario[] = "corvellaneFormulario";
 
 namespace JanelasDoAgente {
 
-void marcaComoFormulario(QWidget* janela)
+void MarcaComoFormulario(QWidget* janela)
 {
     janela->setProperty(propriedadeFormulario, true);
 }
 
-bool eFormularioAberto(const QWidget* janela)
+bool EFormularioAberto(const QWidget* janela)
 {
     if (!janela || !janela->isWindow())
         return false;
@@ -41,11 +41,11 @@ bool eFormularioAberto(const QWidget* janela)
 
 namespace {
 
-QList<QPointer<QWidget>> abertasExceto(const QWidget* janela)
+QList<QPointer<QWidget>> AbertasExceto(const QWidget* janela)
 {
     QList<QPointer<QWidget>> abertas;
     for (QWidget* widget : QApplication::topLevelWidgets()) {
-        if (widget != janela && eFormularioAberto(widget))
+        if (widget != janela && EFormularioAberto(widget))
             abertas.append(widget);
     }
     return abertas;
@@ -53,17 +53,17 @@ QList<QPointer<QWidget>> abertasExceto(const QWidget* janela)
 
 } // namespace
 
-bool haOutraAberta(const QWidget* janela)
+bool HaOutraAberta(const QWidget* janela)
 {
     // A report form whose preview has gone holds nothing on screen.
-    const QList<QPointer<QWidget>> abertas = abertasExceto(janela);
+    const QList<QPointer<QWidget>> abertas = AbertasExceto(janela);
     return std::any_of(abertas.begin(), abertas.end(),
                        [](const QPointer<QWidget>& w) { return w->isVisible(); });
 }
 
-void fechaTodasExceto(const QWidget* janela)
+void FechaTodasExceto(const QWidget* janela)
 {
-    for (const QPointer<QWidget>& widget : abertasExceto(janela)) {
+    for (const QPointer<QWidget>& widget : AbertasExceto(janela)) {
         if (widget)
             widget->close();
     }

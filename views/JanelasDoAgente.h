@@ -8,17 +8,17 @@ namespace JanelasDoAgente {
 
 // A window that counts as open although it is never shown (the report form, which holds only a
 // layout): the show steps close it too, and the close frees it.
-void marcaComoFormulario(QWidget* janela);
+void MarcaComoFormulario(QWidget* janela);
 
 // Whether a show step asks this top-level widget to close. Message boxes, menus, pop-ups and the
 // tray's own embedding widget are not windows of the agent in that sense.
-bool eFormularioAberto(const QWidget* janela);
+bool EFormularioAberto(const QWidget* janela);
 
 // Takes a snapshot of the open windows and asks each one except janela to close. A window that a
 // close frees on the way is skipped.
-void fechaTodasExceto(const QWidget* janela);
+void FechaTodasExceto(const QWidget* janela);
 
 // Whether a window of the agent other than janela is on screen.
-bool haOutraAberta(const QWidget* janela);
+bool HaOutraAberta(const QWidget* janela);
 
 } // namespace JanelasDoAgente

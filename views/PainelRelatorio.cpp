@@ -19,12 +19,12 @@ namespace {
 
 const QColor marinho(0, 0, 128);
 
-void registra(const QString& mensagem)
+void Registra(const QString& mensagem)
 {
     TUtil::GravaLog(ExecutableFolder::path(), mensagem);
 }
 
-QLabel* rotulo(QWidget* pai, const char* nome, const QString& texto, int esquerda, int topo)
+QLabel* Rotulo(QWidget* pai, const char* nome, const QString& texto, int esquerda, int topo)
 {
     auto* label = new PlainLabel(texto, pai);
     label->setObjectName(QLatin1String(nome));
@@ -56,11 +56,11 @@ PainelRelatorio::PainelRelatorio(OdbcConnection& conexao, std::function<const TC
     Label3->setWordWrap(true);
     Label3->setFont(Fonts::msSansSerif(11, true));
 
-    Label2 = rotulo(this, "Label2", QStringLiteral("De"), 11, 54);
+    Label2 = Rotulo(this, "Label2", QStringLiteral("De"), 11, 54);
     edtDataIni = new CampoData(this);
     edtDataIni->setObjectName(QStringLiteral("edtDataIni"));
     edtDataIni->setGeometry(33, 51, 85, 21);
-    Label1 = rotulo(this, "Label1", QStringLiteral("a"), 126, 54);
+    Label1 = Rotulo(this, "Label1", QStringLiteral("a"), 126, 54);
     edtDataFim = new CampoData(this);
     edtDataFim->setObjectName(QStringLiteral("edtDataFim"));
     edtDataFim->setGeometry(142, 51, 85, 21);
@@ -96,7 +96,7 @@ void PainelRelatorio::Button2D3Click()
         edtDataFim->setFocus();
         throw AppError(QStringLiteral("Data Final Inválida"));
     }
-    registra(QStringLiteral("Converteu as datas"));
+    Registra(QStringLiteral("Converteu as datas"));
 
     const TContext* contexto = m_contexto();
     if (!contexto)
@@ -106,7 +106,7 @@ void PainelRelatorio::Button2D3Click()
         MessageBoxes::information(QStringLiteral("Não há impressões no intervalo informado"));
         return;
     }
-    registra(QStringLiteral("testou se o relatorio esta vazio"));
+    Registra(QStringLiteral("testou se o relatorio esta vazio"));
 
     auto* formulario = new TFrmRelImpPeriodo(std::move(linhas), window());
     formulario->RichEdit1 = {{QStringLiteral("Impressões efetuadas pelo usuário "), false},
@@ -116,5 +116,5 @@ void PainelRelatorio::Button2D3Click()
                              {QStringLiteral(" e "), false},
                              {edtDataFim->text(), true},
                              {QStringLiteral("."), false}};
-    connect(formulario->Visualiza(), &QObject::destroyed, this, &PainelRelatorio::previaFechada);
+    connect(formulario->Visualiza(), &QObject::destroyed, this, &PainelRelatorio::PreviaFechada);
 }

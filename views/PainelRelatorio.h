@@ -37,7 +37,7 @@ public:
 
 Q_SIGNALS:
     // The preview of a run went.
-    void previaFechada();
+    void PreviaFechada();
 
 private:
     OdbcConnection& m_conexao;

@@ -25,7 +25,7 @@ public:
 
 private:
     QLocale m_locale = QLocale::system();
-    QString m_dateFormat = CampoData::formato();
+    QString m_dateFormat = CampoData::Formato();
 };
 
 } // namespace
@@ -57,21 +57,21 @@ const QList<Dataset::Field> ReportRow::fields{{QStringLiteral("COD_IMPRESSOES"),
 QList<ReportRow> ReportRow::ofPeriod(OdbcConnection& conexao, int codUsuario, const QDate& inicio,
                                      const QDate& fim)
 {
-    const auto registra = [](const QString& mensagem) {
+    const auto Registra = [](const QString& mensagem) {
         TUtil::GravaLog(ExecutableFolder::path(), mensagem);
     };
     Dataset consulta(conexao);
     consulta.setFields(fields);
     consulta.setSql(statement);
-    registra(QStringLiteral("Montou o sql"));
+    Registra(QStringLiteral("Montou o sql"));
 
     consulta.setParameter(QStringLiteral("PCodUsuario"), codUsuario);
     consulta.setParameter(QStringLiteral("PdataIni"), QDateTime(inicio, QTime(0, 0)));
     consulta.setParameter(QStringLiteral("PDataFim"), QDateTime(fim, QTime(0, 0)));
-    registra(QStringLiteral("Montou os parametros"));
+    Registra(QStringLiteral("Montou os parametros"));
 
     consulta.open();
-    registra(QStringLiteral("abriu a query do relatorio"));
+    Registra(QStringLiteral("abriu a query do relatorio"));
     return ReportRow::fromResult(consulta.result());
 }
 

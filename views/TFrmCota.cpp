@@ -24,7 +24,7 @@ namespace {
 // The right-aligned figures keep their right edge here whatever their text.
 constexpr int bordaDireitaDosNumeros = 170;
 
-QLabel* rotulo(QWidget* pai, const char* nome, int esquerda, int topo, const QFont& fonte,
+QLabel* Rotulo(QWidget* pai, const char* nome, int esquerda, int topo, const QFont& fonte,
                const QString& texto)
 {
     auto* label = new PlainLabel(texto, pai);
@@ -35,7 +35,7 @@ QLabel* rotulo(QWidget* pai, const char* nome, int esquerda, int topo, const QFo
     return label;
 }
 
-void alinhaPelaDireita(QLabel* label)
+void AlinhaPelaDireita(QLabel* label)
 {
     label->adjustSize();
     label->move(bordaDireitaDosNumeros - label->width(), label->y());
@@ -63,10 +63,10 @@ TFrmCota* TFrmCota::Aberta(const QPointer<TFrmCota>& aberta)
 }
 
 TFrmCota::TFrmCota(const TextosCota::Figuras& figuras, QWidget* janelaPrincipal)
-    : QWidget(nullptr, JanelaAcoplada::bandeiras()), m_figuras(figuras), m_janelaPrincipal(janelaPrincipal)
+    : QWidget(nullptr, JanelaAcoplada::Bandeiras()), m_figuras(figuras), m_janelaPrincipal(janelaPrincipal)
 {
     setObjectName(QStringLiteral("FrmCota"));
-    JanelaAcoplada::configura(*this, QStringLiteral("Consulta Cota"), 210);
+    JanelaAcoplada::Configura(*this, QStringLiteral("Consulta Cota"), 210);
 
     pnlMain = new QFrame(this);
     pnlMain->setObjectName(QStringLiteral("pnlMain"));
@@ -83,19 +83,19 @@ TFrmCota::TFrmCota(const TextosCota::Figuras& figuras, QWidget* janelaPrincipal)
     const QFont negrito13 = Fonts::msSansSerif(13, true);
     const QFont negrito12 = Fonts::msSansSerif(12, true);
     const QFont padrao = font();
-    Label4 = rotulo(pnlMain, "Label4", 59, 10, negrito13, QStringLiteral("Usuário:"));
-    lblUsuario = rotulo(pnlMain, "lblUsuario", 59, 30, negrito13, QString());
+    Label4 = Rotulo(pnlMain, "Label4", 59, 10, negrito13, QStringLiteral("Usuário:"));
+    lblUsuario = Rotulo(pnlMain, "lblUsuario", 59, 30, negrito13, QString());
     Bevel1 = new QFrame(pnlMain);
     Bevel1->setObjectName(QStringLiteral("Bevel1"));
     Bevel1->setFrameShape(QFrame::HLine);
     Bevel1->setFrameShadow(QFrame::Sunken);
     Bevel1->setGeometry(5, 55, 215, 3);
-    Label8 = rotulo(pnlMain, "Label8", 6, 57, negrito12, QStringLiteral("Cota:"));
-    lblQuota = rotulo(pnlMain, "lblQuota", 131, 57, padrao, QString());
-    lblTitDocs = rotulo(pnlMain, "lblTitDocs", 6, 73, negrito12, QStringLiteral("Doc. Impressos:"));
-    lblDocImpressos = rotulo(pnlMain, "lblDocImpressos", 93, 73, padrao, QString());
-    lblTitRest = rotulo(pnlMain, "lblTitRest", 6, 92, negrito12, QStringLiteral("Restante:"));
-    lblRestante = rotulo(pnlMain, "lblRestante", 117, 92, padrao, QString());
+    Label8 = Rotulo(pnlMain, "Label8", 6, 57, negrito12, QStringLiteral("Cota:"));
+    lblQuota = Rotulo(pnlMain, "lblQuota", 131, 57, padrao, QString());
+    lblTitDocs = Rotulo(pnlMain, "lblTitDocs", 6, 73, negrito12, QStringLiteral("Doc. Impressos:"));
+    lblDocImpressos = Rotulo(pnlMain, "lblDocImpressos", 93, 73, padrao, QString());
+    lblTitRest = Rotulo(pnlMain, "lblTitRest", 6, 92, negrito12, QStringLiteral("Restante:"));
+    lblRestante = Rotulo(pnlMain, "lblRestante", 117, 92, padrao, QString());
     for (QLabel* numero : {lblQuota, lblDocImpressos, lblRestante})
         numero->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
@@ -138,7 +138,7 @@ void TFrmCota::showEvent(QShowEvent* event)
 
 void TFrmCota::FormShow()
 {
-    JanelasDoAgente::fechaTodasExceto(this);
+    JanelasDoAgente::FechaTodasExceto(this);
     resize(Largura, height());
     AjustaTela();
     QCoreApplication::processEvents();
@@ -164,8 +164,8 @@ void TFrmCota::FormActivate()
 {
     if (m_fechada)
         return;
-    JanelaAcoplada::encostaADireita(*this);
-    JanelaAcoplada::desliza(*this, 0, Altura);
+    JanelaAcoplada::EncostaADireita(*this);
+    JanelaAcoplada::Desliza(*this, 0, Altura);
     if (m_janelaPrincipal && m_janelaPrincipal->isVisible())
         m_janelaPrincipal->close();
     AjustaTela();
@@ -173,12 +173,12 @@ void TFrmCota::FormActivate()
 
 void TFrmCota::AjustaTela()
 {
-    JanelaAcoplada::ajusta(*this);
+    JanelaAcoplada::Ajusta(*this);
 }
 
 void TFrmCota::PreencheCota()
 {
-    const TextosCota textos = TextosCota::de(m_figuras);
+    const TextosCota textos = TextosCota::De(m_figuras);
     lblUsuario->setText(textos.usuario);
     lblUsuario->adjustSize();
     lblDocImpressos->setText(textos.docImpressos);
@@ -189,7 +189,7 @@ void TFrmCota::PreencheCota()
     lblRestante->setVisible(textos.restanteVisivel);
     lblTitRest->setVisible(textos.restanteVisivel);
     for (QLabel* numero : {lblQuota, lblDocImpressos, lblRestante})
-        alinhaPelaDireita(numero);
+        AlinhaPelaDireita(numero);
 }
 
 void TFrmCota::TimerTimer()
@@ -213,7 +213,7 @@ void TFrmCota::FormClose()
 {
     Timer->stop();
     m_fechada = true;
-    JanelaAcoplada::desliza(*this, height(), 0);
+    JanelaAcoplada::Desliza(*this, height(), 0);
     hide();
     deleteLater();
 }

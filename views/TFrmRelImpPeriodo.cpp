@@ -19,7 +19,7 @@ TFrmRelImpPeriodo::TFrmRelImpPeriodo(QList<ReportRow> linhas, QWidget* dono)
 {
     setObjectName(QStringLiteral("FrmRelImpPeriodo"));
     hide(); // explicitly: showing the owner must not bring it up
-    JanelasDoAgente::marcaComoFormulario(this);
+    JanelasDoAgente::MarcaComoFormulario(this);
     FormCreate();
 }
 
@@ -82,7 +82,7 @@ QPrintPreviewDialog* TFrmRelImpPeriodo::Visualiza()
     m_previa->setWindowTitle(QStringLiteral("Relatório por usuário"));
     connect(m_previa, &QPrintPreviewDialog::paintRequested, this,
             [this](QPrinter* impressora) { guarded([this, impressora] { Gera(*impressora); }); });
-    connect(m_previa, &QObject::destroyed, this, [this] { guarded([this] { previaFechou(); }); });
+    connect(m_previa, &QObject::destroyed, this, [this] { guarded([this] { PreviaFechou(); }); });
     m_previa->resize(900, 650);
     m_previa->show(); // generates the pages
     return m_previa;
@@ -123,7 +123,7 @@ void TFrmRelImpPeriodo::FormClose()
         deleteLater();
 }
 
-void TFrmRelImpPeriodo::previaFechou()
+void TFrmRelImpPeriodo::PreviaFechou()
 {
     if (m_fechamentoPedido)
         deleteLater();

@@ -30,7 +30,7 @@ public:
     // The total as the summary band printed it last.
     QString QRLabel11;
 
-    const QList<ReportRow>& linhas() const { return m_linhas; }
+    const QList<ReportRow>& Linhas() const { return m_linhas; }
 
     // One generation on the given printer; returns the number of pages.
     int Gera(QPrinter& impressora);
@@ -38,7 +38,7 @@ public:
 
     // Opens this report's preview window (non-modal) and generates the pages into it.
     QPrintPreviewDialog* Visualiza();
-    QPrintPreviewDialog* previa() const { return m_previa; }
+    QPrintPreviewDialog* Previa() const { return m_previa; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -49,7 +49,7 @@ private:
     bool QRBand2BeforePrint(const ReportRow& linha);
     void QRDBText6Print(const QString& texto);
     QString QRBand4BeforePrint();
-    void previaFechou();
+    void PreviaFechou();
 
     QList<ReportRow> m_linhas;
     std::unique_ptr<QPrinter> m_impressora;

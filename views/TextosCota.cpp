@@ -2,7 +2,7 @@
 
 #include "TContext.h"
 
-TextosCota::Figuras TextosCota::Figuras::de(const TContext& contexto)
+TextosCota::Figuras TextosCota::Figuras::De(const TContext& contexto)
 {
     return {contexto.CodUsuario(),          contexto.Login(),
             contexto.DocumentosImpressos(), contexto.QuotaPadrao(),
@@ -10,7 +10,7 @@ TextosCota::Figuras TextosCota::Figuras::de(const TContext& contexto)
             contexto.SemPolitica()};
 }
 
-TextosCota TextosCota::de(const Figuras& figuras)
+TextosCota TextosCota::De(const Figuras& figuras)
 {
     TextosCota textos;
     textos.usuario = QString::number(figuras.CodUsuario) + QStringLiteral(" - ") + figuras.Login;

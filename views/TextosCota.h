@@ -15,7 +15,7 @@ struct TextosCota {
         bool QuotaInfinita = false;
         bool SemPolitica = false;
 
-        static Figuras de(const TContext& contexto);
+        static Figuras De(const TContext& contexto);
     };
 
     QString usuario;
@@ -26,7 +26,7 @@ struct TextosCota {
     bool restanteVisivel = true;
 
     // The unlimited and no-policy flags are applied one after the other, each on its own.
-    static TextosCota de(const Figuras& figuras);
+    static TextosCota De(const Figuras& figuras);
 
     bool operator==(const TextosCota&) const = default;
 };

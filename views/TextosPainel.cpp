@@ -2,7 +2,7 @@
 
 #include "ImagemDaBandeja.h"
 
-TextosPainel TextosPainel::de(const TextosCota::Figuras& figuras, const QString& tipoPolitica)
+TextosPainel TextosPainel::De(const TextosCota::Figuras& figuras, const QString& tipoPolitica)
 {
     TextosPainel textos;
     textos.quota = QString::number(figuras.QuotaPadrao);

@@ -18,7 +18,7 @@ struct TextosPainel {
     QString tipoPolitica; // empty: the label is hidden
     std::optional<int> imagem;
 
-    static TextosPainel de(const TextosCota::Figuras& figuras, const QString& tipoPolitica);
+    static TextosPainel De(const TextosCota::Figuras& figuras, const QString& tipoPolitica);
 
     bool operator==(const TextosPainel&) const = default;
 };

@@ -368,7 +368,7 @@ private Q_SLOTS:
     {
         open();
         showAndActivate();
-        QSignalSpy steps(window.get(), &TfrmMain::passoDeEncerramento);
+        QSignalSpy steps(window.get(), &TfrmMain::PassoDeEncerramento);
         window->WMEndSession();
         QStringList order;
         for (const QList<QVariant>& step : steps)

@@ -127,7 +127,7 @@ private Q_SLOTS:
         QCOMPARE(context->ImpressoesRestantes(), 37);
     }
 
-    void quotaPadraoMayLiveInModp()
+    void defaultQuotaMayLiveInModp()
     {
         TestRows::user(5, "jsilva", 1);
         TestRows::policy(10, 1, 0, 400, 1, 0);

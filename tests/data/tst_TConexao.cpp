@@ -17,7 +17,7 @@ class tst_TConexao : public QObject {
     }
 
     // The helpers run on the connection they are given: the data module's, as the agent's.
-    static TConexao conexao() { return TConexao(TestDatabase::dataModule().dbCorvelLane); }
+    static TConexao Conexao() { return TConexao(TestDatabase::dataModule().dbCorvelLane); }
 
 private Q_SLOTS:
     void initTestCase() { TestDatabase::connect(); }
@@ -30,7 +30,7 @@ private Q_SLOTS:
                            "('10.0.0.2', 0)");
     }
 
-    void consultaValor_data()
+    void valueQuery_data()
     {
         QTest::addColumn<QString>("sql");
         QTest::addColumn<QVariantList>("values");
@@ -56,53 +56,53 @@ private Q_SLOTS:
         QTest::newRow("a statement without markers") << "select 'sem'" << QVariantList{} << QVariant("sem");
     }
 
-    void consultaValor()
+    void valueQuery()
     {
         QFETCH(QString, sql);
         QFETCH(QVariantList, values);
         QFETCH(QVariant, expected);
-        const QVariant answer = conexao().ConsultaValor(sql, values, QVariant(77));
+        const QVariant answer = Conexao().ConsultaValor(sql, values, QVariant(77));
         QCOMPARE(answer.toString(), expected.toString());
     }
 
-    void executaComandoCountsRowsMatched()
+    void commandCountsRowsMatched()
     {
-        QCOMPARE(conexao().ExecutaComando("update instancia set cod_usuario = :P1 where ip = :P2",
+        QCOMPARE(Conexao().ExecutaComando("update instancia set cod_usuario = :P1 where ip = :P2",
                                           {3, "10.9.9.9"}),
                  0);
-        QCOMPARE(conexao().ExecutaComando("update instancia set cod_usuario = :P1 where ip = :P2",
+        QCOMPARE(Conexao().ExecutaComando("update instancia set cod_usuario = :P1 where ip = :P2",
                                           {3, "10.0.0.1"}),
                  2);
         // Writing the values a row already holds still counts it.
-        QCOMPARE(conexao().ExecutaComando("update instancia set cod_usuario = :P1 where ip = :P2",
+        QCOMPARE(Conexao().ExecutaComando("update instancia set cod_usuario = :P1 where ip = :P2",
                                           {3, "10.0.0.1"}),
                  2);
-        QCOMPARE(conexao().ExecutaComando("insert into instancia(cod_usuario, ip) values (:P1, :P2)",
+        QCOMPARE(Conexao().ExecutaComando("insert into instancia(cod_usuario, ip) values (:P1, :P2)",
                                           {4, "10.0.0.3"}),
                  1);
     }
 
-    void abreConsultaIsOpenOnItsFirstRow()
+    void openedQueryIsOnItsFirstRow()
     {
         const auto query =
-            conexao().AbreConsulta("select ip, cod_usuario from instancia where ip = :P1 order by "
+            Conexao().AbreConsulta("select ip, cod_usuario from instancia where ip = :P1 order by "
                                    "cod_usuario",
                                    {"10.0.0.1"});
         ResultSet& rows = query->result();
         QCOMPARE(rows.recordCount(), 2);
         QCOMPARE(rows.field("cod_usuario").toInt(), 7);
-        const auto empty = conexao().AbreConsulta("select ip from instancia where ip = :P1", {"nenhum"});
+        const auto empty = Conexao().AbreConsulta("select ip from instancia where ip = :P1", {"nenhum"});
         QVERIFY(empty->result().eof());
     }
 
     void fewerValuesThanMarkersFailsBeforeTheServer()
     {
         QVERIFY_THROWS_EXCEPTION(AppError,
-                                 conexao().ExecutaComando("insert into instancia(cod_usuario, ip) values "
+                                 Conexao().ExecutaComando("insert into instancia(cod_usuario, ip) values "
                                                           "(:P1, :P2)",
                                                           {9}));
         QCOMPARE(TestDatabase::value("select count(*) from instancia where cod_usuario = 9").toInt(), 0);
-        QVERIFY_THROWS_EXCEPTION(AppError, conexao().ConsultaValor("select :P1", {}, 0));
+        QVERIFY_THROWS_EXCEPTION(AppError, Conexao().ConsultaValor("select :P1", {}, 0));
     }
 
     void errorsPassThroughAndQueriesAreFreed()
@@ -114,12 +114,12 @@ private Q_SLOTS:
             // Fails while running: the statement must still be released on the server.
             QVERIFY_THROWS_EXCEPTION(
                 DatabaseError,
-                conexao().ConsultaValor("select cod_usuario from instancia where cod_usuario = "
+                Conexao().ConsultaValor("select cod_usuario from instancia where cod_usuario = "
                                         "(select cod_usuario from instancia)",
                                         {}, 0));
             QVERIFY_THROWS_EXCEPTION(DatabaseError,
-                                     conexao().ExecutaComando("update nao_existe set a = :P1", {1}));
-            QVERIFY_THROWS_EXCEPTION(DatabaseError, conexao().AbreConsulta("select from", {}));
+                                     Conexao().ExecutaComando("update nao_existe set a = :P1", {1}));
+            QVERIFY_THROWS_EXCEPTION(DatabaseError, Conexao().AbreConsulta("select from", {}));
         }
         QVERIFY(preparedStatementsOpen() <= before);
     }

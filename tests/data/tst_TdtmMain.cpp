@@ -44,7 +44,7 @@ private Q_SLOTS:
         QCOMPARE(folder.logMessages(), QStringList{TdtmMain::MensagemFalhaConexao});
     }
 
-    void conectaOnAnOpenConnectionLeavesItAlone()
+    void connectingAnOpenConnectionLeavesItAlone()
     {
         TdtmMain module;
         QVERIFY(module.Abre());

@@ -6,7 +6,7 @@
 
 namespace {
 
-QByteArray esperado(const QStringList& fila)
+QByteArray Esperado(const QStringList& fila)
 {
     QByteArray bytes;
     for (const QString& mensagem : fila)
@@ -56,7 +56,7 @@ private Q_SLOTS:
                     fila.append(QStringLiteral("1;%1;3;Relatório %1.doc").arg(passo));
                 }
             }
-            QCOMPARE(conteudo.de(fila).toByteArray(), esperado(fila));
+            QCOMPARE(conteudo.De(fila).toByteArray(), Esperado(fila));
         }
     }
 };

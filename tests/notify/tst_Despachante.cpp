@@ -211,7 +211,7 @@ private Q_SLOTS:
         step("minimise");
         QCOMPARE(dispatcher->Fila().size(), Despachante::LimiteDaFila);
         QCOMPARE(dispatcher->Fila().first(), "1;0;1;x");
-        QFile snapshot(InstantaneoDaFila::nome(Despachante::LimiteDaFila));
+        QFile snapshot(InstantaneoDaFila::Nome(Despachante::LimiteDaFila));
         QVERIFY(snapshot.open(QIODevice::ReadOnly));
         QVERIFY(snapshot.readAll().startsWith("1;0;1;x\r\n1;1;1;x\r\n"));
     }

@@ -217,8 +217,8 @@ private Q_SLOTS:
         // left with the new one's number, longer than the new snapshot, holds exactly the snapshot.
         for (int i = 0; i < InstantaneoDaFila::Guardados; ++i)
             server->ServidorChatClientRead("1;1;1;x.doc");
-        QFile old(InstantaneoDaFila::nome(0));
-        QFile leftOver(InstantaneoDaFila::nome(InstantaneoDaFila::Guardados));
+        QFile old(InstantaneoDaFila::Nome(0));
+        QFile leftOver(InstantaneoDaFila::Nome(InstantaneoDaFila::Guardados));
         for (QFile* file : {&old, &leftOver}) {
             QVERIFY(file->open(QIODevice::WriteOnly));
             file->write(QByteArray(4096, 'o'));

@@ -56,7 +56,7 @@ QDate march(int day)
 QList<int> jobCodes(const TFrmRelImpPeriodo& form)
 {
     QList<int> codes;
-    for (const ReportRow& row : form.linhas())
+    for (const ReportRow& row : form.Linhas())
         codes.append(row.job.toInt());
     return codes;
 }
@@ -177,7 +177,7 @@ private Q_SLOTS:
             QVERIFY2(boxes->shown().isEmpty(), qPrintable(boxes->texts().join('|')));
             QCOMPARE(forms().size(), 1);
             QCOMPARE(jobCodes(*latest()), codes);
-            QVERIFY(latest()->previa() && latest()->previa()->isVisible());
+            QVERIFY(latest()->Previa() && latest()->Previa()->isVisible());
             QVERIFY(!latest()->isVisible());
             for (qsizetype i = 0; i < codes.size(); ++i) // the preview's generation
                 expectedLog.append(bandLine);
@@ -238,7 +238,7 @@ private Q_SLOTS:
 
         run("04/03/2024", "04/03/2024");
         QVERIFY(latest());
-        QCOMPARE(latest()->linhas().at(0).document, name.left(80));
+        QCOMPARE(latest()->Linhas().at(0).document, name.left(80));
     }
 
     // A date that is no date stops the run before the query: its field's error, the focus in that field,
@@ -302,16 +302,16 @@ private Q_SLOTS:
         run("05/03/2024", "05/03/2024");
         QPointer<TFrmRelImpPeriodo> second = latest();
         QVERIFY(first && second && first != second);
-        QPointer<QPrintPreviewDialog> firstPreview = first->previa();
-        QVERIFY(firstPreview && firstPreview->isVisible() && second->previa()->isVisible());
+        QPointer<QPrintPreviewDialog> firstPreview = first->Previa();
+        QVERIFY(firstPreview && firstPreview->isVisible() && second->Previa()->isVisible());
         QCOMPARE(jobCodes(*first), QList<int>{101}); // the second run did not change the first report
         QCOMPARE(jobCodes(*second), QList<int>{102});
 
         second->close();
         processDeferredDeletes();
         QVERIFY2(second, "freed while its preview was open");
-        QVERIFY(second->previa()->isVisible());
-        second->previa()->close();
+        QVERIFY(second->Previa()->isVisible());
+        second->Previa()->close();
         processDeferredDeletes();
         QVERIFY2(!second, "not freed once its preview closed");
 
@@ -320,7 +320,7 @@ private Q_SLOTS:
         processDeferredDeletes();
         QVERIFY(!firstPreview);
         QVERIFY(first);
-        JanelasDoAgente::fechaTodasExceto(nullptr);
+        JanelasDoAgente::FechaTodasExceto(nullptr);
         processDeferredDeletes();
         QVERIFY(!first);
     }
@@ -335,7 +335,7 @@ private Q_SLOTS:
         QCOMPARE(boxes->shown().at(0).kind, MessageBoxes::Kind::ApplicationError);
         QVERIFY(boxes->shown().at(0).text.contains("CorvelLane_Rel.bmp"));
         QVERIFY(latest() && latest()->qriRelatorio.isNull());
-        QVERIFY(latest()->previa()->isVisible());
+        QVERIFY(latest()->Previa()->isVisible());
         QCOMPARE(latest()->QRLabel11, QStringLiteral("5"));
     }
 

@@ -106,7 +106,7 @@ private Q_SLOTS:
         field.setDate(QDate(2024, 3, 5));
         field.show();
         QVERIFY(!field.actions().constFirst()->icon().isNull()); // the button's arrow
-        field.abreCalendario();
+        field.AbreCalendario();
         auto* calendar = field.findChild<QCalendarWidget*>();
         QVERIFY(calendar && calendar->isVisible());
         QCOMPARE(calendar->selectedDate(), QDate(2024, 3, 5));

@@ -31,7 +31,7 @@ protected:
     {
         QWidget::showEvent(event);
         if (!event->spontaneous())
-            JanelasDoAgente::fechaTodasExceto(this);
+            JanelasDoAgente::FechaTodasExceto(this);
     }
     void closeEvent(QCloseEvent* event) override
     {
@@ -93,7 +93,7 @@ class tst_TFrmCota : public QObject {
 
     void open()
     {
-        TFrmCota::Abre(cota, TextosCota::Figuras::de(*context), main.get());
+        TFrmCota::Abre(cota, TextosCota::Figuras::De(*context), main.get());
         QVERIFY(openWindow());
         QVERIFY(QTest::qWaitForWindowExposed(openWindow()));
     }
@@ -210,7 +210,7 @@ private Q_SLOTS:
         QCOMPARE(context->ImpressoesRestantes(), 5);
         QTest::qWait(30);
         const int left = timer->remainingTime();
-        TFrmCota::Abre(cota, TextosCota::Figuras::de(*context), main.get());
+        TFrmCota::Abre(cota, TextosCota::Figuras::De(*context), main.get());
 
         QCOMPARE(openWindow(), window);
         QCOMPARE(text("lblRestante"), QStringLiteral("37"));

@@ -38,7 +38,7 @@ private Q_SLOTS:
         QFETCH(QStringList, texts);
         QFETCH(bool, remainingShown);
 
-        const TextosCota result = TextosCota::de({-1, "jsilva", 63, 100, remaining, unlimited, noPolicy});
+        const TextosCota result = TextosCota::De({-1, "jsilva", 63, 100, remaining, unlimited, noPolicy});
         QCOMPARE(result.usuario, QStringLiteral("-1 - jsilva"));
         QCOMPARE((QStringList{result.quota, result.docImpressos, result.restante, result.tituloDocs}), texts);
         QCOMPARE(result.restanteVisivel, remainingShown);
@@ -78,7 +78,7 @@ private Q_SLOTS:
         QFETCH(int, remaining);
         QFETCH(TextosPainel, texts);
 
-        const TextosPainel result = TextosPainel::de({-1, "jsilva", 63, 100, remaining, unlimited, noPolicy},
+        const TextosPainel result = TextosPainel::De({-1, "jsilva", 63, 100, remaining, unlimited, noPolicy},
                                                      QStringLiteral("Mensal"));
         QCOMPARE(result.quota, texts.quota);
         QCOMPARE(result.docImpressos, texts.docImpressos);
