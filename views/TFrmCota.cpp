@@ -212,8 +212,8 @@ void TFrmCota::closeEvent(QCloseEvent* event)
 void TFrmCota::FormClose()
 {
     Timer->stop();
-    m_fechada = true;
     JanelaAcoplada::Desliza(*this, height(), 0);
+    m_fechada = true;
     hide();
     deleteLater();
 }

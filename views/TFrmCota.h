@@ -51,7 +51,7 @@ private:
 
     const TextosCota::Figuras m_figuras;
     QPointer<QWidget> m_janelaPrincipal;
-    bool m_fechada = false; // closing: it takes nobody's place any more, and the next open makes a new one
+    bool m_fechada = false; // slid out: it takes nobody's place any more, and the next open makes a new one
 
     QFrame* pnlMain;
     QLabel* imgCota;
