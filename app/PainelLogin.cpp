@@ -4,7 +4,6 @@
 #include "PlainLabel.h"
 #include "TButton2D.h"
 
-#include <QLabel>
 #include <QLineEdit>
 
 namespace {

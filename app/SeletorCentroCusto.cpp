@@ -6,7 +6,6 @@
 
 #include <QComboBox>
 #include <QFocusEvent>
-#include <QLabel>
 #include <QLineEdit>
 
 SeletorCentroCusto::SeletorCentroCusto(QWidget* painel, const RespostasDosPrompts& respostas,

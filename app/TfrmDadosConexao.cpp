@@ -12,7 +12,6 @@
 #include <QApplication>
 #include <QFrame>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>

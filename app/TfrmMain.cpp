@@ -36,8 +36,6 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QLabel>
-#include <QLineEdit>
 #include <QMenu>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -188,13 +186,8 @@ void TfrmMain::FormCreate()
     m_conexao = std::make_unique<TConexao>(m_dados.dbCorvelLane);
     m_contexto =
         std::make_unique<TContext>(m_dados.dbCorvelLane, ExecutableFolder::path(), m_configuracao.Conta);
-    if (m_contexto->CodUsuario() <= 0) {
-        EscondePainel(pnlMain);
-        MostraPainel(pnlLogin);
-        EscondePainel(pnlObservacao);
-        EscondePainel(pnlImpressao);
-        EscondePainel(pnlCentroCustoObs);
-    }
+    if (m_contexto->CodUsuario() <= 0)
+        ExibeSomente(pnlLogin);
 }
 
 void TfrmMain::CarregaLogotipo()

@@ -4,7 +4,6 @@
 #include "JanelaDeNotificacoes.h"
 
 #include <QPointer>
-#include <QStringList>
 #include <QWidget>
 #include <memory>
 
@@ -20,7 +19,6 @@ class QAction;
 class QFrame;
 class QLabel;
 class QMenu;
-class QTimer;
 class QVBoxLayout;
 class QWindow;
 class RespostasDosPrompts;

@@ -19,9 +19,8 @@ struct ImpressaoDoPrompt {
 // touches a widget.
 class RespostasDosPrompts {
 public:
-    // grava runs one of the job's update statements with its values; it throws when the row was not
-    // written.
-    // Writes the job's row; how many rows the statement matched.
+    // Runs one of the job's update statements with its values: how many rows it matched. Throws when the
+    // row was not written.
     using Gravacao = std::function<int(const QString& sql, const QList<QVariant>& valores)>;
 
     RespostasDosPrompts(Despachante& despachante, Gravacao grava);
