@@ -14,20 +14,12 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QVBoxLayout>
 #include <QWindow>
 
 namespace {
-
-// The hourglass stays up for the whole try, boxes included, and goes however the try ends.
-class CursorDeEspera {
-public:
-    CursorDeEspera() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~CursorDeEspera() { QApplication::restoreOverrideCursor(); }
-    CursorDeEspera(const CursorDeEspera&) = delete;
-    CursorDeEspera& operator=(const CursorDeEspera&) = delete;
-};
 
 QPushButton* Botao(const QString& texto, QWidget* parent, int left, int top)
 {
@@ -137,7 +129,9 @@ void TfrmDadosConexao::AjustaAMoldura()
 
 void TfrmDadosConexao::Button1Click()
 {
-    CursorDeEspera cursor;
+    // The hourglass stays up for the whole try, boxes included, and goes however the try ends.
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const auto cursor = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
     m_dados.Servidor = Edit1->text();
     const FonteDeDados& fonte = m_dados.Fonte();
     try {
