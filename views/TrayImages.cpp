@@ -4,10 +4,8 @@
 #include <QFont>
 #include <QHash>
 #include <QIconEngine>
-#include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
-#include <QRadialGradient>
 #include <QStyle>
 #include <QStyleOption>
 #include <algorithm>
@@ -83,20 +81,14 @@ void printer(QPainter& p, const QColor& sheet, bool sheetIsColoured)
 void pageUnderGlass(QPainter& p)
 {
     QPainterPath page;
-    page.moveTo(2.5, 0.5);
-    page.lineTo(8.5, 0.5);
-    page.lineTo(11.5, 3.5);
-    page.lineTo(11.5, 14.5);
-    page.lineTo(2.5, 14.5);
+    page.addPolygon(QPolygonF({{2.5, 0.5}, {8.5, 0.5}, {11.5, 3.5}, {11.5, 14.5}, {2.5, 14.5}}));
     page.closeSubpath();
     p.setPen(outline(QColor(110, 118, 130)));
     p.setBrush(vertical(0.5, 14.5, Qt::white, QColor(232, 236, 242)));
     p.drawPath(page);
     p.setBrush(QColor(210, 216, 226));
     QPainterPath fold;
-    fold.moveTo(8.5, 0.5);
-    fold.lineTo(8.5, 3.5);
-    fold.lineTo(11.5, 3.5);
+    fold.addPolygon(QPolygonF({{8.5, 0.5}, {8.5, 3.5}, {11.5, 3.5}}));
     fold.closeSubpath();
     p.drawPath(fold);
     p.setPen(outline(QColor(150, 160, 178), 0.8));
@@ -213,62 +205,36 @@ void infinity(QPainter& p)
 {
     disc(p, QColor(46, 160, 67));
     // A lemniscate of Bernoulli, traced as one closed stroke.
-    QPainterPath sign;
+    QPolygonF points;
     constexpr int Steps = 72;
     constexpr qreal HalfWidth = 5.4;
     for (int i = 0; i <= Steps; ++i) {
         const qreal t = 2 * M_PI * i / Steps;
         const qreal d = 1 + std::sin(t) * std::sin(t);
-        const QPointF point(8 + HalfWidth * std::cos(t) / d,
-                            8 + HalfWidth * std::sin(t) * std::cos(t) / d * 1.3);
-        if (i == 0)
-            sign.moveTo(point);
-        else
-            sign.lineTo(point);
+        points.append({8 + HalfWidth * std::cos(t) / d, 8 + HalfWidth * std::sin(t) * std::cos(t) / d * 1.3});
     }
+    QPainterPath sign;
+    sign.addPolygon(points);
     p.setPen(QPen(Qt::white, 1.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     p.setBrush(Qt::NoBrush);
     p.drawPath(sign);
 }
 
-void draw(QPainter& p, int index)
-{
-    switch (index) {
-    case 0:
-        printer(p, Qt::white, false);
-        break;
-    case 1:
-        pageUnderGlass(p);
-        break;
-    case 2:
-        redCross(p);
-        break;
-    case 3:
-        barChart(p);
-        break;
-    case 4:
-        lettering(p);
-        break;
-    case 5:
-        printer(p, QColor(40, 110, 220), true);
-        break;
-    case 6:
-        coinStacks(p, QColor(205, 40, 40));
-        break;
-    case 7:
-        coinStacks(p, QColor(240, 140, 20));
-        break;
-    case 8:
-        coinStacks(p, QColor(150, 150, 150));
-        break;
-    case 9:
-        infinity(p);
-        break;
-    default:
-        coinStacks(p, QColor(160, 200, 40));
-        break;
-    }
-}
+// In the order of the list in TrayImages.h.
+using Picture = void (*)(QPainter&);
+constexpr Picture pictures[TrayImages::Count] = {
+    [](QPainter& p) { printer(p, Qt::white, false); },
+    pageUnderGlass,
+    redCross,
+    barChart,
+    lettering,
+    [](QPainter& p) { printer(p, QColor(40, 110, 220), true); },
+    [](QPainter& p) { coinStacks(p, QColor(205, 40, 40)); },
+    [](QPainter& p) { coinStacks(p, QColor(240, 140, 20)); },
+    [](QPainter& p) { coinStacks(p, QColor(150, 150, 150)); },
+    infinity,
+    [](QPainter& p) { coinStacks(p, QColor(160, 200, 40)); },
+};
 
 int clamped(int index)
 {
@@ -337,7 +303,7 @@ QPixmap pixmap(int index, int size)
     QPainter painter(&result);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.scale(size / Grid, size / Grid);
-    draw(painter, clamped(index));
+    pictures[clamped(index)](painter);
     return result;
 }
 
