@@ -44,7 +44,6 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void FormCreate();
     void FormClose();
     bool QRBand2BeforePrint(const ReportRow& linha);
     void QRDBText6Print(const QString& texto);
