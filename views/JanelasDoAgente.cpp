@@ -8,7 +8,9 @@
 
 namespace {
 constexpr char propriedadeFormulario[] = "corvellaneFormulario";
-}
+// Pop-ups (the date fields' calendar), tooltips and splash screens are of none of these types.
+const QList<Qt::WindowType> tiposDeJanela{Qt::Window, Qt::Dialog, Qt::Sheet, Qt::Drawer, Qt::Tool};
+} // namespace
 
 namespace JanelasDoAgente {
 
@@ -19,20 +21,10 @@ void MarcaComoFormulario(QWidget* janela)
 
 bool EFormularioAberto(const QWidget* janela)
 {
-    if (!janela || !janela->isWindow())
+    if (!janela || !janela->isWindow() || !tiposDeJanela.contains(janela->windowType()))
         return false;
     if (qobject_cast<const QMessageBox*>(janela) || qobject_cast<const QMenu*>(janela))
         return false;
-    switch (janela->windowType()) {
-    case Qt::Window:
-    case Qt::Dialog:
-    case Qt::Sheet:
-    case Qt::Drawer:
-    case Qt::Tool:
-        break;
-    default:
-        return false; // pop-ups (the date fields' calendar), tooltips, splash screens
-    }
     // The X11 tray host embeds a bypass window of Qt's own; closing it would take the icon away.
     if (janela->windowFlags().testFlag(Qt::BypassWindowManagerHint))
         return false;
@@ -44,10 +36,9 @@ namespace {
 QList<QPointer<QWidget>> AbertasExceto(const QWidget* janela)
 {
     QList<QPointer<QWidget>> abertas;
-    for (QWidget* widget : QApplication::topLevelWidgets()) {
+    for (QWidget* widget : QApplication::topLevelWidgets())
         if (widget != janela && EFormularioAberto(widget))
             abertas.append(widget);
-    }
     return abertas;
 }
 
@@ -63,10 +54,9 @@ bool HaOutraAberta(const QWidget* janela)
 
 void FechaTodasExceto(const QWidget* janela)
 {
-    for (const QPointer<QWidget>& widget : AbertasExceto(janela)) {
+    for (const QPointer<QWidget>& widget : AbertasExceto(janela))
         if (widget)
             widget->close();
-    }
 }
 
 } // namespace JanelasDoAgente
