@@ -9,7 +9,6 @@
 #include <QStyle>
 #include <QStyleOption>
 #include <algorithm>
-#include <array>
 #include <cmath>
 
 namespace {
@@ -17,8 +16,6 @@ namespace {
 // Every picture is designed on a 16 × 16 grid (the size of the original image list) and scaled;
 // strokes sit on half units so that they fall on whole pixels at 16 and 32.
 constexpr qreal Grid = 16.0;
-
-constexpr std::array Sizes{16, 20, 24, 32, 48, 64};
 
 QColor shade(const QColor& color, int factor)
 {
@@ -253,10 +250,7 @@ public:
 
     QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override
     {
-        QList<QSize> sizes;
-        for (int size : Sizes)
-            sizes.append(QSize(size, size));
-        return sizes;
+        return {{16, 16}, {20, 20}, {24, 24}, {32, 32}, {48, 48}, {64, 64}};
     }
 
     QSize actualSize(const QSize& size, QIcon::Mode, QIcon::State) override
