@@ -3,7 +3,6 @@
 #include "Fonts.h"
 
 #include <QGuiApplication>
-#include <QPalette>
 #include <QScreen>
 #include <QWidget>
 #include <algorithm>

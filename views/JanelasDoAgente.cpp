@@ -4,7 +4,6 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPointer>
-#include <QWidget>
 
 namespace {
 constexpr char propriedadeFormulario[] = "corvellaneFormulario";

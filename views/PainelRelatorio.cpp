@@ -13,8 +13,6 @@
 #include "TFrmRelImpPeriodo.h"
 #include "TUtil.h"
 
-#include <QLabel>
-
 namespace {
 
 QLabel* Rotulo(QWidget* pai, const char* nome, const QString& texto, int esquerda, int topo)

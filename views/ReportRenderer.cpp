@@ -3,7 +3,6 @@
 #include "AppError.h"
 #include "Fonts.h"
 #include "ReportFont.h"
-#include "ReportGeometry.h"
 #include "ReportLayout.h"
 
 #include <QPageLayout>

@@ -4,7 +4,6 @@
 #include "TitleRun.h"
 
 #include <QImage>
-#include <QList>
 #include <functional>
 
 class QPrinter;

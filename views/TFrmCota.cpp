@@ -13,8 +13,6 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QFrame>
-#include <QLabel>
 #include <QTimer>
 #include <algorithm>
 

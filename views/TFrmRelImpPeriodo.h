@@ -6,7 +6,6 @@
 #include <QImage>
 #include <QPointer>
 #include <QPrintPreviewDialog>
-#include <QWidget>
 #include <memory>
 
 class QPrinter;

@@ -1,7 +1,6 @@
 #include "TrayImages.h"
 
 #include <QApplication>
-#include <QFont>
 #include <QHash>
 #include <QIconEngine>
 #include <QPainter>
@@ -177,8 +176,7 @@ void coin(QPainter& p, qreal left, qreal width, qreal top, const QColor& base)
     side.setColorAt(0, shade(base, 70));
     side.setColorAt(0.35, shade(base, 105));
     side.setColorAt(1, shade(base, 62));
-    const QPen edge = outline(shade(base, 45), 0.7);
-    p.setPen(edge);
+    p.setPen(outline(shade(base, 45), 0.7));
     p.setBrush(side);
     p.drawPath(rim);
 
