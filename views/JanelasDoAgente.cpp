@@ -4,11 +4,23 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPointer>
+#include <algorithm>
 
 namespace {
+
 constexpr char propriedadeFormulario[] = "corvellaneFormulario";
 // Pop-ups (the date fields' calendar), tooltips and splash screens are of none of these types.
-const QList<Qt::WindowType> tiposDeJanela{Qt::Window, Qt::Dialog, Qt::Sheet, Qt::Drawer, Qt::Tool};
+constexpr Qt::WindowType tiposDeJanela[] = {Qt::Window, Qt::Dialog, Qt::Sheet, Qt::Drawer, Qt::Tool};
+
+QList<QPointer<QWidget>> AbertasExceto(const QWidget* janela)
+{
+    QList<QPointer<QWidget>> abertas;
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (widget != janela && JanelasDoAgente::EFormularioAberto(widget))
+            abertas.append(widget);
+    return abertas;
+}
+
 } // namespace
 
 namespace JanelasDoAgente {
@@ -20,9 +32,8 @@ void MarcaComoFormulario(QWidget* janela)
 
 bool EFormularioAberto(const QWidget* janela)
 {
-    if (!janela || !janela->isWindow() || !tiposDeJanela.contains(janela->windowType()))
-        return false;
-    if (qobject_cast<const QMessageBox*>(janela) || qobject_cast<const QMenu*>(janela))
+    if (!janela || !janela->isWindow() || std::ranges::count(tiposDeJanela, janela->windowType()) == 0 ||
+        qobject_cast<const QMessageBox*>(janela) || qobject_cast<const QMenu*>(janela))
         return false;
     // The X11 tray host embeds a bypass window of Qt's own; closing it would take the icon away.
     if (janela->windowFlags().testFlag(Qt::BypassWindowManagerHint))
@@ -30,25 +41,11 @@ bool EFormularioAberto(const QWidget* janela)
     return janela->isVisible() || janela->property(propriedadeFormulario).toBool();
 }
 
-namespace {
-
-QList<QPointer<QWidget>> AbertasExceto(const QWidget* janela)
-{
-    QList<QPointer<QWidget>> abertas;
-    for (QWidget* widget : QApplication::topLevelWidgets())
-        if (widget != janela && EFormularioAberto(widget))
-            abertas.append(widget);
-    return abertas;
-}
-
-} // namespace
-
 bool HaOutraAberta(const QWidget* janela)
 {
     // A report form whose preview has gone holds nothing on screen.
-    const QList<QPointer<QWidget>> abertas = AbertasExceto(janela);
-    return std::any_of(abertas.begin(), abertas.end(),
-                       [](const QPointer<QWidget>& w) { return w->isVisible(); });
+    return std::ranges::any_of(AbertasExceto(janela),
+                               [](const QPointer<QWidget>& w) { return w->isVisible(); });
 }
 
 void FechaTodasExceto(const QWidget* janela)

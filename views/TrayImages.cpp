@@ -244,7 +244,6 @@ public:
 
     QIconEngine* clone() const override { return new DrawnWhenAsked(*this); }
     QString key() const override { return QStringLiteral("TrayImages"); }
-    bool isNull() override { return false; }
 
     QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override
     {
