@@ -29,8 +29,7 @@ QPen outline(const QColor& color, qreal width = 1.0)
 QLinearGradient vertical(qreal top, qreal bottom, const QColor& upper, const QColor& lower)
 {
     QLinearGradient gradient(0, top, 0, bottom);
-    gradient.setColorAt(0, upper);
-    gradient.setColorAt(1, lower);
+    gradient.setStops({{0, upper}, {1, lower}});
     return gradient;
 }
 
@@ -38,9 +37,7 @@ QLinearGradient vertical(qreal top, qreal bottom, const QColor& upper, const QCo
 void disc(QPainter& p, const QColor& base)
 {
     QRadialGradient fill(QPointF(6.5, 5.5), 9.5);
-    fill.setColorAt(0, shade(base, 150));
-    fill.setColorAt(0.55, base);
-    fill.setColorAt(1, shade(base, 75));
+    fill.setStops({{0, shade(base, 150)}, {0.55, base}, {1, shade(base, 75)}});
     p.setPen(outline(shade(base, 55)));
     p.setBrush(fill);
     p.drawEllipse(QPointF(8, 8), 7, 7);
@@ -65,8 +62,7 @@ void printer(QPainter& p, const QColor& sheet, bool sheetIsColoured)
     p.drawEllipse(QPointF(12.5, 7.8), 0.9, 0.9);
 
     // The printed sheet coming out at the front.
-    const QColor edge = sheetIsColoured ? shade(sheet, 60) : QColor(120, 120, 120);
-    p.setPen(outline(edge));
+    p.setPen(outline(sheetIsColoured ? shade(sheet, 60) : QColor(120, 120, 120)));
     p.setBrush(sheetIsColoured ? QBrush(vertical(10.5, 15.5, shade(sheet, 130), sheet)) : QBrush(sheet));
     p.drawRect(QRectF(4.5, 10.5, 7, 5));
     p.setPen(outline(sheetIsColoured ? shade(sheet, 170) : QColor(150, 150, 150), 0.8));
@@ -95,8 +91,7 @@ void pageUnderGlass(QPainter& p)
     p.setPen(QPen(QColor(120, 72, 30), 2.4, Qt::SolidLine, Qt::RoundCap));
     p.drawLine(QPointF(12.6, 12.6), QPointF(14.8, 14.8));
     QRadialGradient glass(QPointF(9.2, 8.6), 4.2);
-    glass.setColorAt(0, QColor(235, 246, 255, 235));
-    glass.setColorAt(1, QColor(140, 190, 235, 220));
+    glass.setStops({{0, QColor(235, 246, 255, 235)}, {1, QColor(140, 190, 235, 220)}});
     p.setPen(outline(QColor(45, 50, 60), 1.3));
     p.setBrush(glass);
     p.drawEllipse(QPointF(10, 9.8), 3.4, 3.4);
@@ -173,16 +168,13 @@ void coin(QPainter& p, qreal left, qreal width, qreal top, const QColor& base)
     rim.arcTo(QRectF(left, top, width, height), 0, -180);
     rim.closeSubpath();
     QLinearGradient side(left, 0, left + width, 0);
-    side.setColorAt(0, shade(base, 70));
-    side.setColorAt(0.35, shade(base, 105));
-    side.setColorAt(1, shade(base, 62));
+    side.setStops({{0, shade(base, 70)}, {0.35, shade(base, 105)}, {1, shade(base, 62)}});
     p.setPen(outline(shade(base, 45), 0.7));
     p.setBrush(side);
     p.drawPath(rim);
 
     QRadialGradient face(QPointF(left + width * 0.4, top + height * 0.35), width * 0.6);
-    face.setColorAt(0, shade(base, 160));
-    face.setColorAt(1, shade(base, 110));
+    face.setStops({{0, shade(base, 160)}, {1, shade(base, 110)}});
     p.setBrush(face);
     p.drawEllipse(QRectF(left, top, width, height));
 }
