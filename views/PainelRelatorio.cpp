@@ -77,22 +77,22 @@ PainelRelatorio::PainelRelatorio(OdbcConnection& conexao, std::function<const TC
 
 void PainelRelatorio::Button2D3Click()
 {
-    const std::optional<QDate> dataIni = edtDataIni->date();
-    if (!dataIni) {
-        edtDataIni->setFocus();
-        throw AppError(QStringLiteral("Data Inicial Inválida"));
-    }
-    const std::optional<QDate> dataFim = edtDataFim->date();
-    if (!dataFim) {
-        edtDataFim->setFocus();
-        throw AppError(QStringLiteral("Data Final Inválida"));
-    }
+    const auto data = [](CampoData* campo, const QString& erro) {
+        const std::optional<QDate> lida = campo->date();
+        if (!lida) {
+            campo->setFocus();
+            throw AppError(erro);
+        }
+        return *lida;
+    };
+    const QDate dataIni = data(edtDataIni, QStringLiteral("Data Inicial Inválida"));
+    const QDate dataFim = data(edtDataFim, QStringLiteral("Data Final Inválida"));
     TUtil::GravaLog(ExecutableFolder::path(), QStringLiteral("Converteu as datas"));
 
     const TContext* contexto = m_contexto();
     if (!contexto)
         throw AppError(QStringLiteral("Nenhum usuário identificado"));
-    QList<ReportRow> linhas = ReportRow::ofPeriod(m_conexao, contexto->CodUsuario(), *dataIni, *dataFim);
+    QList<ReportRow> linhas = ReportRow::ofPeriod(m_conexao, contexto->CodUsuario(), dataIni, dataFim);
     if (linhas.isEmpty()) {
         MessageBoxes::information(QStringLiteral("Não há impressões no intervalo informado"));
         return;

@@ -8,9 +8,8 @@ namespace {
 // Room for rounding when a line's bottom is compared with the cell's.
 constexpr double fit = 1e-6;
 
-QString asOneParagraph(const QString& text)
+QString asOneParagraph(QString paragraph)
 {
-    QString paragraph = text;
     for (QChar& c : paragraph)
         if (c == u'\n' || c == u'\r' || c == QChar::LineSeparator || c == QChar::ParagraphSeparator)
             c = u' ';

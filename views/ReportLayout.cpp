@@ -1,11 +1,7 @@
 #include "ReportLayout.h"
 
-namespace {
-
 // Band heights are tenths of a millimetre; the sums must not lose a band to rounding.
 constexpr double tolerance = 1e-6;
-
-} // namespace
 
 double ReportLayout::heightOf(ReportBand::Kind kind)
 {
