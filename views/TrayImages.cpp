@@ -9,6 +9,7 @@
 #include <QStyleOption>
 #include <algorithm>
 #include <cmath>
+#include <tuple>
 
 namespace {
 
@@ -117,16 +118,12 @@ void barChart(QPainter& p)
     p.setBrush(Qt::NoBrush);
     p.drawRoundedRect(QRectF(1.5, 1.5, 13, 13), 1.2, 1.2);
 
-    struct Bar {
-        qreal left, top;
-        QColor color;
-    };
-    const Bar bars[] = {
+    const std::tuple<qreal, qreal, QColor> bars[] = {
         {3.5, 9.5, QColor(66, 133, 244)}, {6.5, 5.5, QColor(52, 168, 83)}, {9.5, 7.5, QColor(234, 67, 53)}};
-    for (const Bar& bar : bars) {
-        p.setPen(outline(shade(bar.color, 65), 0.8));
-        p.setBrush(vertical(bar.top, 13, shade(bar.color, 130), bar.color));
-        p.drawRect(QRectF(bar.left, bar.top, 2.6, 13 - bar.top));
+    for (const auto& [left, top, color] : bars) {
+        p.setPen(outline(shade(color, 65), 0.8));
+        p.setBrush(vertical(top, 13, shade(color, 130), color));
+        p.drawRect(QRectF(left, top, 2.6, 13 - top));
     }
     p.setPen(outline(QColor(40, 60, 60), 0.9));
     p.drawLine(QPointF(2.8, 13), QPointF(13.2, 13));
@@ -142,7 +139,7 @@ void lettering(QPainter& p)
     QPainterPath black;
     black.addText(QPointF(0.2, 12.6), font, QStringLiteral("A"));
     // A light halo keeps the black letter visible on a dark notification area.
-    p.setPen(QPen(QColor(255, 255, 255, 200), 1.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setPen(outline(QColor(255, 255, 255, 200), 1.2));
     p.setBrush(Qt::NoBrush);
     p.drawPath(black);
     p.setPen(Qt::NoPen);
@@ -151,7 +148,7 @@ void lettering(QPainter& p)
 
     QPainterPath yellow;
     yellow.addText(QPointF(7.6, 14.6), font, QStringLiteral("b"));
-    p.setPen(QPen(QColor(20, 20, 20), 1.1, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setPen(outline(QColor(20, 20, 20), 1.1));
     p.setBrush(QColor(255, 210, 0));
     p.drawPath(yellow);
 }
@@ -202,7 +199,7 @@ void infinity(QPainter& p)
     }
     QPainterPath sign;
     sign.addPolygon(points);
-    p.setPen(QPen(Qt::white, 1.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setPen(outline(Qt::white, 1.5));
     p.setBrush(Qt::NoBrush);
     p.drawPath(sign);
 }
