@@ -22,23 +22,6 @@ void CampoData::showEvent(QShowEvent* event)
     QLineEdit::showEvent(event);
 }
 
-QCalendarWidget* CampoData::Calendario()
-{
-    if (m_calendario)
-        return m_calendario;
-    m_calendario = new QCalendarWidget(this);
-    m_calendario->setWindowFlags(Qt::Popup);
-    m_calendario->setLocale(QLocale::system());
-    connect(m_calendario, &QCalendarWidget::clicked, this, [this](QDate escolhida) {
-        guarded([this, escolhida] {
-            setDate(escolhida);
-            m_calendario->hide();
-            setFocus();
-        });
-    });
-    return m_calendario;
-}
-
 QString CampoData::Formato()
 {
     QString formato = QLocale::system().dateFormat(QLocale::ShortFormat);
@@ -48,14 +31,6 @@ QString CampoData::Formato()
     return formato;
 }
 
-std::optional<QDate> CampoData::Converte(const QString& texto)
-{
-    const QDate data = QLocale::system().toDate(texto, Formato());
-    if (!data.isValid())
-        return std::nullopt;
-    return data;
-}
-
 void CampoData::setDate(const QDate& date)
 {
     setText(QLocale::system().toString(date, Formato()));
@@ -63,16 +38,28 @@ void CampoData::setDate(const QDate& date)
 
 std::optional<QDate> CampoData::date() const
 {
-    return Converte(text());
+    const QDate data = QLocale::system().toDate(text(), Formato());
+    return data.isValid() ? std::optional(data) : std::nullopt;
 }
 
 void CampoData::AbreCalendario()
 {
-    QCalendarWidget* aberto = Calendario();
+    if (!m_calendario) {
+        m_calendario = new QCalendarWidget(this);
+        m_calendario->setWindowFlags(Qt::Popup);
+        m_calendario->setLocale(QLocale::system());
+        connect(m_calendario, &QCalendarWidget::clicked, this, [this](QDate escolhida) {
+            guarded([this, escolhida] {
+                setDate(escolhida);
+                m_calendario->hide();
+                setFocus();
+            });
+        });
+    }
     if (const std::optional<QDate> atual = date())
-        aberto->setSelectedDate(*atual);
-    aberto->adjustSize();
-    aberto->move(mapToGlobal(QPoint(0, height())));
-    aberto->show();
-    aberto->setFocus();
+        m_calendario->setSelectedDate(*atual);
+    m_calendario->adjustSize();
+    m_calendario->move(mapToGlobal(QPoint(0, height())));
+    m_calendario->show();
+    m_calendario->setFocus();
 }

@@ -22,7 +22,6 @@ public:
 
     // The format dates are written in: the system's short format with four-digit years.
     static QString Formato();
-    static std::optional<QDate> Converte(const QString& texto);
 
     // Drops the calendar down under the field, on the field's date.
     void AbreCalendario();
@@ -31,8 +30,6 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    QCalendarWidget* Calendario();
-
     QAction* m_abre;
     // Made when first needed: the field exists from start-up on, but is seen only for a report.
     QCalendarWidget* m_calendario = nullptr;

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QDateTime>
-#include <QString>
 
 // The tray icon's tooltip: the product, the user and the pages still available, on three lines
 // separated by carriage returns.

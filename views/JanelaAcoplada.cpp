@@ -3,7 +3,6 @@
 #include "Fonts.h"
 
 #include <QGuiApplication>
-#include <QPalette>
 #include <QScreen>
 #include <QWidget>
 #include <algorithm>
@@ -52,14 +51,10 @@ void EncostaADireita(QWidget& janela)
 
 void Desliza(QWidget& janela, int de, int ate)
 {
-    const auto acopla = [&janela](int altura) {
+    for (int altura = de;; altura += std::clamp(ate - altura, -5, 5)) {
         janela.setGeometry(janela.x(), base() - altura - 2, janela.width(), altura);
-    };
-    int altura = de;
-    acopla(altura);
-    while (altura != ate) {
-        altura = altura < ate ? std::min(altura + 5, ate) : std::max(altura - 5, ate);
-        acopla(altura);
+        if (altura == ate)
+            break;
     }
 }
 

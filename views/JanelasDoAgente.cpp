@@ -4,11 +4,24 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPointer>
-#include <QWidget>
+#include <algorithm>
 
 namespace {
+
 constexpr char propriedadeFormulario[] = "corvellaneFormulario";
+// Pop-ups (the date fields' calendar), tooltips and splash screens are of none of these types.
+constexpr Qt::WindowType tiposDeJanela[] = {Qt::Window, Qt::Dialog, Qt::Sheet, Qt::Drawer, Qt::Tool};
+
+QList<QPointer<QWidget>> AbertasExceto(const QWidget* janela)
+{
+    QList<QPointer<QWidget>> abertas;
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (widget != janela && JanelasDoAgente::EFormularioAberto(widget))
+            abertas.append(widget);
+    return abertas;
 }
+
+} // namespace
 
 namespace JanelasDoAgente {
 
@@ -19,54 +32,27 @@ void MarcaComoFormulario(QWidget* janela)
 
 bool EFormularioAberto(const QWidget* janela)
 {
-    if (!janela || !janela->isWindow())
+    if (!janela || !janela->isWindow() || std::ranges::count(tiposDeJanela, janela->windowType()) == 0 ||
+        qobject_cast<const QMessageBox*>(janela) || qobject_cast<const QMenu*>(janela))
         return false;
-    if (qobject_cast<const QMessageBox*>(janela) || qobject_cast<const QMenu*>(janela))
-        return false;
-    switch (janela->windowType()) {
-    case Qt::Window:
-    case Qt::Dialog:
-    case Qt::Sheet:
-    case Qt::Drawer:
-    case Qt::Tool:
-        break;
-    default:
-        return false; // pop-ups (the date fields' calendar), tooltips, splash screens
-    }
     // The X11 tray host embeds a bypass window of Qt's own; closing it would take the icon away.
     if (janela->windowFlags().testFlag(Qt::BypassWindowManagerHint))
         return false;
     return janela->isVisible() || janela->property(propriedadeFormulario).toBool();
 }
 
-namespace {
-
-QList<QPointer<QWidget>> AbertasExceto(const QWidget* janela)
-{
-    QList<QPointer<QWidget>> abertas;
-    for (QWidget* widget : QApplication::topLevelWidgets()) {
-        if (widget != janela && EFormularioAberto(widget))
-            abertas.append(widget);
-    }
-    return abertas;
-}
-
-} // namespace
-
 bool HaOutraAberta(const QWidget* janela)
 {
     // A report form whose preview has gone holds nothing on screen.
-    const QList<QPointer<QWidget>> abertas = AbertasExceto(janela);
-    return std::any_of(abertas.begin(), abertas.end(),
-                       [](const QPointer<QWidget>& w) { return w->isVisible(); });
+    return std::ranges::any_of(AbertasExceto(janela),
+                               [](const QPointer<QWidget>& w) { return w->isVisible(); });
 }
 
 void FechaTodasExceto(const QWidget* janela)
 {
-    for (const QPointer<QWidget>& widget : AbertasExceto(janela)) {
+    for (const QPointer<QWidget>& widget : AbertasExceto(janela))
         if (widget)
             widget->close();
-    }
 }
 
 } // namespace JanelasDoAgente

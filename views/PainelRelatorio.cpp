@@ -13,16 +13,7 @@
 #include "TFrmRelImpPeriodo.h"
 #include "TUtil.h"
 
-#include <QLabel>
-
 namespace {
-
-const QColor marinho(0, 0, 128);
-
-void Registra(const QString& mensagem)
-{
-    TUtil::GravaLog(ExecutableFolder::path(), mensagem);
-}
 
 QLabel* Rotulo(QWidget* pai, const char* nome, const QString& texto, int esquerda, int topo)
 {
@@ -44,23 +35,23 @@ PainelRelatorio::PainelRelatorio(OdbcConnection& conexao, std::function<const TC
     setFixedHeight(Altura); // the main window stacks its panels at their own heights
     setFont(Fonts::msSansSerif(11));
     QPalette cores = palette();
-    cores.setColor(QPalette::Window, QColor(246, 246, 246));
-    cores.setColor(QPalette::WindowText, marinho);
+    cores.setColor(QPalette::Window, Fonts::panel);
+    cores.setColor(QPalette::WindowText, Fonts::navy);
     setPalette(cores);
     setAutoFillBackground(true);
 
-    Label3 = new PlainLabel(QStringLiteral("Relatório por usuário em um intervalo de datas."), this);
+    auto* Label3 = new PlainLabel(QStringLiteral("Relatório por usuário em um intervalo de datas."), this);
     Label3->setObjectName(QStringLiteral("Label3"));
     Label3->setGeometry(32, 10, 163, 26);
     Label3->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     Label3->setWordWrap(true);
     Label3->setFont(Fonts::msSansSerif(11, true));
 
-    Label2 = Rotulo(this, "Label2", QStringLiteral("De"), 11, 54);
+    QLabel* Label2 = Rotulo(this, "Label2", QStringLiteral("De"), 11, 54);
     edtDataIni = new CampoData(this);
     edtDataIni->setObjectName(QStringLiteral("edtDataIni"));
     edtDataIni->setGeometry(33, 51, 85, 21);
-    Label1 = Rotulo(this, "Label1", QStringLiteral("a"), 126, 54);
+    QLabel* Label1 = Rotulo(this, "Label1", QStringLiteral("a"), 126, 54);
     edtDataFim = new CampoData(this);
     edtDataFim->setObjectName(QStringLiteral("edtDataFim"));
     edtDataFim->setGeometry(142, 51, 85, 21);
@@ -70,7 +61,7 @@ PainelRelatorio::PainelRelatorio(OdbcConnection& conexao, std::function<const TC
     edtDataIni->setDate(Clock::now().date());
     edtDataFim->setDate(Clock::now().date());
 
-    Bevel4 = new QFrame(this);
+    auto* Bevel4 = new QFrame(this);
     Bevel4->setObjectName(QStringLiteral("Bevel4"));
     Bevel4->setFrameShape(QFrame::HLine);
     Bevel4->setFrameShadow(QFrame::Sunken);
@@ -86,27 +77,27 @@ PainelRelatorio::PainelRelatorio(OdbcConnection& conexao, std::function<const TC
 
 void PainelRelatorio::Button2D3Click()
 {
-    const std::optional<QDate> dataIni = edtDataIni->date();
-    if (!dataIni) {
-        edtDataIni->setFocus();
-        throw AppError(QStringLiteral("Data Inicial Inválida"));
-    }
-    const std::optional<QDate> dataFim = edtDataFim->date();
-    if (!dataFim) {
-        edtDataFim->setFocus();
-        throw AppError(QStringLiteral("Data Final Inválida"));
-    }
-    Registra(QStringLiteral("Converteu as datas"));
+    const auto data = [](CampoData* campo, const QString& erro) {
+        const std::optional<QDate> lida = campo->date();
+        if (!lida) {
+            campo->setFocus();
+            throw AppError(erro);
+        }
+        return *lida;
+    };
+    const QDate dataIni = data(edtDataIni, QStringLiteral("Data Inicial Inválida"));
+    const QDate dataFim = data(edtDataFim, QStringLiteral("Data Final Inválida"));
+    TUtil::GravaLog(ExecutableFolder::path(), QStringLiteral("Converteu as datas"));
 
     const TContext* contexto = m_contexto();
     if (!contexto)
         throw AppError(QStringLiteral("Nenhum usuário identificado"));
-    QList<ReportRow> linhas = ReportRow::ofPeriod(m_conexao, contexto->CodUsuario(), *dataIni, *dataFim);
+    QList<ReportRow> linhas = ReportRow::ofPeriod(m_conexao, contexto->CodUsuario(), dataIni, dataFim);
     if (linhas.isEmpty()) {
         MessageBoxes::information(QStringLiteral("Não há impressões no intervalo informado"));
         return;
     }
-    Registra(QStringLiteral("testou se o relatorio esta vazio"));
+    TUtil::GravaLog(ExecutableFolder::path(), QStringLiteral("testou se o relatorio esta vazio"));
 
     auto* formulario = new TFrmRelImpPeriodo(std::move(linhas), window());
     formulario->RichEdit1 = {{QStringLiteral("Impressões efetuadas pelo usuário "), false},

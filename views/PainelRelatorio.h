@@ -5,7 +5,6 @@
 
 class CampoData;
 class OdbcConnection;
-class QLabel;
 class TButton2D;
 class TContext;
 
@@ -24,12 +23,8 @@ public:
     PainelRelatorio(OdbcConnection& conexao, std::function<const TContext*()> contexto,
                     QWidget* parent = nullptr);
 
-    QLabel* Label3;
-    QLabel* Label2;
     CampoData* edtDataIni;
-    QLabel* Label1;
     CampoData* edtDataFim;
-    QFrame* Bevel4;
     TButton2D* Button2D3;
 
     // The run behind "Visualizar". Errors leave it as exceptions; the button's handler reports them.

@@ -8,13 +8,11 @@ namespace {
 // Room for rounding when a line's bottom is compared with the cell's.
 constexpr double fit = 1e-6;
 
-QString asOneParagraph(const QString& text)
+QString asOneParagraph(QString paragraph)
 {
-    QString paragraph = text;
-    for (QChar& c : paragraph) {
+    for (QChar& c : paragraph)
         if (c == u'\n' || c == u'\r' || c == QChar::LineSeparator || c == QChar::ParagraphSeparator)
             c = u' ';
-    }
     return paragraph;
 }
 
@@ -54,14 +52,13 @@ QString ReportFont::shownText(const QString& text, const QSizeF& cell) const
     QStringList shown;
     for (int i = 0; i < layout.lineCount(); ++i) {
         const QTextLine line = layout.lineAt(i);
-        const bool last = i + 1 == layout.lineCount();
-        const bool nextFits = !last && layout.lineAt(i + 1).rect().bottom() <= cell.height() + fit;
-        if (last || nextFits) {
-            shown.append(paragraph.mid(line.textStart(), line.textLength()));
-            continue;
+        const bool nextCut =
+            i + 1 < layout.lineCount() && layout.lineAt(i + 1).rect().bottom() > cell.height() + fit;
+        if (nextCut) {
+            shown.append(m_metrics.elidedText(paragraph.mid(line.textStart()), Qt::ElideRight, cell.width()));
+            break;
         }
-        shown.append(m_metrics.elidedText(paragraph.mid(line.textStart()), Qt::ElideRight, cell.width()));
-        break;
+        shown.append(paragraph.mid(line.textStart(), line.textLength()));
     }
     return shown.join(u'\n');
 }

@@ -3,7 +3,6 @@
 #include <QFont>
 #include <QFontMetricsF>
 #include <QHash>
-#include <QString>
 
 class QPaintDevice;
 class QSizeF;

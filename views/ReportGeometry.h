@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QColor>
-#include <QString>
 #include <array>
 
 // The printed report's fixed geometry, in millimetres: page, bands and the place of every field.

@@ -1,25 +1,13 @@
 #include "ReportLayout.h"
 
-namespace {
-
 // Band heights are tenths of a millimetre; the sums must not lose a band to rounding.
 constexpr double tolerance = 1e-6;
 
-} // namespace
-
 double ReportLayout::heightOf(ReportBand::Kind kind)
 {
-    switch (kind) {
-    case ReportBand::Kind::Title:
-        return ReportGeometry::TitleHeight;
-    case ReportBand::Kind::ColumnHeader:
-        return ReportGeometry::HeaderHeight;
-    case ReportBand::Kind::Detail:
-        return ReportGeometry::DetailHeight;
-    case ReportBand::Kind::Summary:
-        return ReportGeometry::SummaryHeight;
-    }
-    return 0.0;
+    using namespace ReportGeometry;
+    constexpr double heights[] = {TitleHeight, HeaderHeight, DetailHeight, SummaryHeight}; // in Kind's order
+    return heights[int(kind)];
 }
 
 QList<ReportPage> ReportLayout::paginate(qsizetype rowCount, double areaHeight)

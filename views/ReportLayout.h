@@ -20,8 +20,7 @@ struct ReportPage {
     QList<ReportBand> bands;
 };
 
-class ReportLayout {
-public:
+struct ReportLayout {
     static QList<ReportPage> paginate(qsizetype rowCount, double areaHeight = ReportGeometry::AreaHeight);
     static double heightOf(ReportBand::Kind kind);
 };

@@ -3,7 +3,6 @@
 #include "AppError.h"
 #include "Fonts.h"
 #include "ReportFont.h"
-#include "ReportGeometry.h"
 #include "ReportLayout.h"
 
 #include <QPageLayout>
@@ -88,12 +87,6 @@ private:
 
 } // namespace
 
-ReportRenderer::ReportRenderer(const QList<ReportRow>& rows, const QList<TitleRun>& title, const QImage& logo,
-                               Hooks hooks)
-    : m_rows(rows), m_title(title), m_logo(logo), m_hooks(std::move(hooks))
-{
-}
-
 void ReportRenderer::setUpPage(QPrinter& printer)
 {
     printer.setPageLayout(QPageLayout(
@@ -121,31 +114,29 @@ int ReportRenderer::render(QPrinter& printer) const
         for (const ReportBand& band : pages.at(pageIndex).bands) {
             const double top = band.top;
             switch (band.kind) {
-            case ReportBand::Kind::Title: {
+            case ReportBand::Kind::Title:
                 if (!m_logo.isNull())
                     painter.drawImage(page.rect(RG::Logo, top), m_logo);
                 page.title(page.rect(RG::Title, top), m_title, Fonts::arial(10), &printer);
                 break;
-            }
             case ReportBand::Kind::ColumnHeader: {
                 const QRectF area = page.rect(0, top, RG::AreaWidth, RG::HeaderHeight);
                 painter.fillRect(area, RG::HeaderColor);
                 painter.drawRect(area);
                 QList<QLineF> rules;
-                for (std::size_t i = 0; i < RG::HeaderCaptions.size(); ++i) {
-                    const RG::Caption& caption = RG::HeaderCaptions[i];
+                for (const RG::Caption& caption : RG::HeaderCaptions) {
                     page.text(page.rect(caption.left, top, caption.width, RG::HeaderHeight),
                               QString::fromUtf16(caption.text), headerFont,
                               Qt::AlignHCenter | Qt::AlignVCenter);
-                    if (i + 1 < RG::HeaderCaptions.size())
-                        rules.append(page.vertical(caption.left + caption.width, top, RG::HeaderHeight));
+                    rules.append(page.vertical(caption.left + caption.width, top, RG::HeaderHeight));
                 }
+                rules.removeLast(); // the area's border closes the last column
                 painter.drawLines(rules);
                 break;
             }
             case ReportBand::Kind::Detail: {
                 const ReportRow& row = m_rows.at(band.row);
-                const bool bold = m_hooks.beforeDetail ? m_hooks.beforeDetail(row) : false;
+                const bool bold = m_hooks.beforeDetail && m_hooks.beforeDetail(row);
                 const ReportFont& first = bold ? detailBold : detailFont;
                 const auto field = [&](const RG::Box& box, const QString& text) {
                     page.text(page.rect(box, top), text, first, Qt::AlignHCenter);

@@ -4,7 +4,6 @@
 #include "TitleRun.h"
 
 #include <QImage>
-#include <QList>
 #include <functional>
 
 class QPrinter;
@@ -23,7 +22,10 @@ public:
     };
 
     ReportRenderer(const QList<ReportRow>& rows, const QList<TitleRun>& title, const QImage& logo,
-                   Hooks hooks);
+                   Hooks hooks)
+        : m_rows(rows), m_title(title), m_logo(logo), m_hooks(std::move(hooks))
+    {
+    }
 
     // A4 landscape with 10 mm margins: the only page the report has.
     static void setUpPage(QPrinter& printer);

@@ -5,30 +5,8 @@
 #include "ResultSet.h"
 #include "TUtil.h"
 
-#include <QDate>
 #include <QDateTime>
 #include <QLocale>
-
-namespace {
-
-// A field's printed text. The locale and its date format are taken once for all the rows.
-class FieldText {
-public:
-    QString operator()(const QVariant& value) const
-    {
-        if (!value.isValid())
-            return QString();
-        if (value.metaType().id() == QMetaType::QDate || value.metaType().id() == QMetaType::QDateTime)
-            return m_locale.toString(value.toDate(), m_dateFormat);
-        return value.toString();
-    }
-
-private:
-    QLocale m_locale = QLocale::system();
-    QString m_dateFormat = CampoData::Formato();
-};
-
-} // namespace
 
 const QString ReportRow::statement = QStringLiteral(
     "SELECT impressoes.cod_impressoes, impressoes.data_impressao, impressoes.hora_impressao, "
@@ -57,21 +35,18 @@ const QList<Dataset::Field> ReportRow::fields{{QStringLiteral("COD_IMPRESSOES"),
 QList<ReportRow> ReportRow::ofPeriod(OdbcConnection& conexao, int codUsuario, const QDate& inicio,
                                      const QDate& fim)
 {
-    const auto Registra = [](const QString& mensagem) {
-        TUtil::GravaLog(ExecutableFolder::path(), mensagem);
-    };
     Dataset consulta(conexao);
     consulta.setFields(fields);
     consulta.setSql(statement);
-    Registra(QStringLiteral("Montou o sql"));
+    TUtil::GravaLog(ExecutableFolder::path(), QStringLiteral("Montou o sql"));
 
     consulta.setParameter(QStringLiteral("PCodUsuario"), codUsuario);
     consulta.setParameter(QStringLiteral("PdataIni"), QDateTime(inicio, QTime(0, 0)));
     consulta.setParameter(QStringLiteral("PDataFim"), QDateTime(fim, QTime(0, 0)));
-    Registra(QStringLiteral("Montou os parametros"));
+    TUtil::GravaLog(ExecutableFolder::path(), QStringLiteral("Montou os parametros"));
 
     consulta.open();
-    Registra(QStringLiteral("abriu a query do relatorio"));
+    TUtil::GravaLog(ExecutableFolder::path(), QStringLiteral("abriu a query do relatorio"));
     return ReportRow::fromResult(consulta.result());
 }
 
@@ -90,13 +65,19 @@ QList<ReportRow> ReportRow::fromResult(ResultSet result)
     const qsizetype observation = column("obs");
     const qsizetype statusCode = column("cod_status_impressao");
 
-    const FieldText text;
+    // A field's printed text; the locale and its date format are taken once for all the rows.
+    const QLocale locale = QLocale::system();
+    const QString dateFormat = CampoData::Formato();
+    const auto field = [&](qsizetype at) {
+        const QVariant value = result.field(at);
+        if (value.typeId() == QMetaType::QDate || value.typeId() == QMetaType::QDateTime)
+            return locale.toString(value.toDate(), dateFormat);
+        return value.toString(); // empty for NULL
+    };
     QList<ReportRow> rows;
     rows.reserve(result.recordCount());
-    for (result.first(); !result.eof(); result.next()) {
-        const auto field = [&result, &text](qsizetype at) { return text(result.field(at)); };
+    for (result.first(); !result.eof(); result.next())
         rows.append({field(job), field(date), field(group), field(printer), field(station), field(document),
                      field(pages), field(status), field(observation), result.field(statusCode)});
-    }
     return rows;
 }

@@ -2,10 +2,6 @@
 
 #include "Dataset.h"
 
-#include <QList>
-#include <QString>
-#include <QVariant>
-
 class OdbcConnection;
 class QDate;
 class ResultSet;

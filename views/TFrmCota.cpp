@@ -10,12 +10,9 @@
 #include "MessageBoxes.h"
 #include "PlainLabel.h"
 #include "TButton2D.h"
-#include "TextosCota.h"
 
-#include <QApplication>
 #include <QCloseEvent>
-#include <QFrame>
-#include <QLabel>
+#include <QCoreApplication>
 #include <QTimer>
 #include <algorithm>
 
@@ -33,12 +30,6 @@ QLabel* Rotulo(QWidget* pai, const char* nome, int esquerda, int topo, const QFo
     label->adjustSize();
     label->move(esquerda, topo);
     return label;
-}
-
-void AlinhaPelaDireita(QLabel* label)
-{
-    label->adjustSize();
-    label->move(bordaDireitaDosNumeros - label->width(), label->y());
 }
 
 } // namespace
@@ -75,7 +66,7 @@ TFrmCota::TFrmCota(const TextosCota::Figuras& figuras, QWidget* janelaPrincipal)
     pnlMain->setPalette(coresPainel);
     pnlMain->setAutoFillBackground(true);
 
-    imgCota = new PlainLabel(pnlMain);
+    auto* imgCota = new PlainLabel(pnlMain);
     imgCota->setObjectName(QStringLiteral("imgCota"));
     imgCota->setGeometry(3, 4, 49, 49);
     imgCota->setScaledContents(true);
@@ -83,14 +74,14 @@ TFrmCota::TFrmCota(const TextosCota::Figuras& figuras, QWidget* janelaPrincipal)
     const QFont negrito13 = Fonts::msSansSerif(13, true);
     const QFont negrito12 = Fonts::msSansSerif(12, true);
     const QFont padrao = font();
-    Label4 = Rotulo(pnlMain, "Label4", 59, 10, negrito13, QStringLiteral("Usuário:"));
+    Rotulo(pnlMain, "Label4", 59, 10, negrito13, QStringLiteral("Usuário:"));
     lblUsuario = Rotulo(pnlMain, "lblUsuario", 59, 30, negrito13, QString());
-    Bevel1 = new QFrame(pnlMain);
+    auto* Bevel1 = new QFrame(pnlMain);
     Bevel1->setObjectName(QStringLiteral("Bevel1"));
     Bevel1->setFrameShape(QFrame::HLine);
     Bevel1->setFrameShadow(QFrame::Sunken);
     Bevel1->setGeometry(5, 55, 215, 3);
-    Label8 = Rotulo(pnlMain, "Label8", 6, 57, negrito12, QStringLiteral("Cota:"));
+    Rotulo(pnlMain, "Label8", 6, 57, negrito12, QStringLiteral("Cota:"));
     lblQuota = Rotulo(pnlMain, "lblQuota", 131, 57, padrao, QString());
     lblTitDocs = Rotulo(pnlMain, "lblTitDocs", 6, 73, negrito12, QStringLiteral("Doc. Impressos:"));
     lblDocImpressos = Rotulo(pnlMain, "lblDocImpressos", 93, 73, padrao, QString());
@@ -99,13 +90,13 @@ TFrmCota::TFrmCota(const TextosCota::Figuras& figuras, QWidget* janelaPrincipal)
     for (QLabel* numero : {lblQuota, lblDocImpressos, lblRestante})
         numero->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
-    Button2D1 = new TButton2D(pnlMain);
+    auto* Button2D1 = new TButton2D(pnlMain);
     Button2D1->setObjectName(QStringLiteral("Button2D1"));
     Button2D1->setGeometry(168, 1, 15, 16);
     Button2D1->setText(QStringLiteral("X"));
     Button2D1->setToolTip(QStringLiteral("Fechar"));
     Button2D1->setFont(Fonts::system(11, true));
-    connect(Button2D1, &TButton2D::clicked, this, [this] { guarded([this] { Button2D1Click(); }); });
+    connect(Button2D1, &TButton2D::clicked, this, [this] { guarded([this] { close(); }); });
 
     // Counts from the creation: showing the window again does not give it more time.
     Timer = new QTimer(this);
@@ -114,11 +105,6 @@ TFrmCota::TFrmCota(const TextosCota::Figuras& figuras, QWidget* janelaPrincipal)
     connect(Timer, &QTimer::timeout, this, [this] { guarded([this] { TimerTimer(); }); });
     Timer->start();
 
-    FormCreate();
-}
-
-void TFrmCota::FormCreate()
-{
     resize(Largura, 0);
     try {
         imgCota->setPixmap(QPixmap::fromImage(
@@ -140,7 +126,7 @@ void TFrmCota::FormShow()
 {
     JanelasDoAgente::FechaTodasExceto(this);
     resize(Largura, height());
-    AjustaTela();
+    JanelaAcoplada::Ajusta(*this);
     QCoreApplication::processEvents();
     // A notification served just now may have shown a prompt, whose showing closed this window:
     // what is left of the show step must not take the prompt's place.
@@ -168,11 +154,6 @@ void TFrmCota::FormActivate()
     JanelaAcoplada::Desliza(*this, 0, Altura);
     if (m_janelaPrincipal && m_janelaPrincipal->isVisible())
         m_janelaPrincipal->close();
-    AjustaTela();
-}
-
-void TFrmCota::AjustaTela()
-{
     JanelaAcoplada::Ajusta(*this);
 }
 
@@ -188,19 +169,16 @@ void TFrmCota::PreencheCota()
     lblTitDocs->adjustSize();
     lblRestante->setVisible(textos.restanteVisivel);
     lblTitRest->setVisible(textos.restanteVisivel);
-    for (QLabel* numero : {lblQuota, lblDocImpressos, lblRestante})
-        AlinhaPelaDireita(numero);
+    for (QLabel* numero : {lblQuota, lblDocImpressos, lblRestante}) {
+        numero->adjustSize();
+        numero->move(bordaDireitaDosNumeros - numero->width(), numero->y());
+    }
 }
 
 void TFrmCota::TimerTimer()
 {
     if (!m_fechada && isVisible())
         close();
-}
-
-void TFrmCota::Button2D1Click()
-{
-    close();
 }
 
 void TFrmCota::closeEvent(QCloseEvent* event)

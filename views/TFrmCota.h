@@ -8,7 +8,6 @@
 class QFrame;
 class QLabel;
 class QTimer;
-class TButton2D;
 
 // The small docked quota window: who is logged in, the quota, the pages printed and the pages left,
 // as the user context holds them when it opens. It takes the place of the main window while it is up,
@@ -30,8 +29,6 @@ public:
     // The window `aberta` records, until it is closed.
     static TFrmCota* Aberta(const QPointer<TFrmCota>& aberta);
 
-    void AjustaTela();
-    void PreencheCota();
     void TimerTimer();
 
 protected:
@@ -43,27 +40,21 @@ protected:
 private:
     TFrmCota(const TextosCota::Figuras& figuras, QWidget* janelaPrincipal);
 
-    void FormCreate();
     void FormShow();
     void FormActivate();
     void FormClose();
-    void Button2D1Click();
+    void PreencheCota();
 
     const TextosCota::Figuras m_figuras;
     QPointer<QWidget> m_janelaPrincipal;
     bool m_fechada = false; // slid out: it takes nobody's place any more, and the next open makes a new one
 
     QFrame* pnlMain;
-    QLabel* imgCota;
-    QLabel* Label4;
     QLabel* lblUsuario;
-    QFrame* Bevel1;
-    QLabel* Label8;
     QLabel* lblQuota;
     QLabel* lblTitDocs;
     QLabel* lblDocImpressos;
     QLabel* lblTitRest;
     QLabel* lblRestante;
-    TButton2D* Button2D1;
     QTimer* Timer;
 };

@@ -10,7 +10,6 @@
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QImageReader>
-#include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QScopeGuard>
 
@@ -20,18 +19,7 @@ TFrmRelImpPeriodo::TFrmRelImpPeriodo(QList<ReportRow> linhas, QWidget* dono)
     setObjectName(QStringLiteral("FrmRelImpPeriodo"));
     hide(); // explicitly: showing the owner must not bring it up
     JanelasDoAgente::MarcaComoFormulario(this);
-    FormCreate();
-}
 
-TFrmRelImpPeriodo::~TFrmRelImpPeriodo()
-{
-    if (m_previa)
-        m_previa->disconnect(); // the windows it would tell of its end may be going too
-    delete m_previa;            // it draws through this form and its printer
-}
-
-void TFrmRelImpPeriodo::FormCreate()
-{
     const QString arquivo = ExecutableFolder::path() + QStringLiteral("Imagens/CorvelLane_Rel.bmp");
     QImageReader leitor(arquivo);
     qriRelatorio = leitor.read();
@@ -40,6 +28,13 @@ void TFrmRelImpPeriodo::FormCreate()
         MessageBoxes::applicationError(QStringLiteral("Não foi possível carregar a imagem \"%1\": %2")
                                            .arg(arquivo, leitor.errorString()));
     }
+}
+
+TFrmRelImpPeriodo::~TFrmRelImpPeriodo()
+{
+    if (m_previa)
+        m_previa->disconnect(); // the windows it would tell of its end may be going too
+    delete m_previa;            // it draws through this form and its printer
 }
 
 int TFrmRelImpPeriodo::Gera(QPrinter& impressora)
@@ -96,10 +91,7 @@ bool TFrmRelImpPeriodo::QRBand2BeforePrint(const ReportRow& linha)
 
 void TFrmRelImpPeriodo::QRDBText6Print(const QString& texto)
 {
-    bool inteiro = false;
-    const int paginas = texto.toInt(&inteiro);
-    if (inteiro)
-        TotalPaginas += paginas;
+    TotalPaginas += texto.toInt(); // a text that is no number counts 0
 }
 
 QString TFrmRelImpPeriodo::QRBand4BeforePrint()

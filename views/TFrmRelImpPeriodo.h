@@ -6,7 +6,6 @@
 #include <QImage>
 #include <QPointer>
 #include <QPrintPreviewDialog>
-#include <QWidget>
 #include <memory>
 
 class QPrinter;
@@ -44,7 +43,6 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void FormCreate();
     void FormClose();
     bool QRBand2BeforePrint(const ReportRow& linha);
     void QRDBText6Print(const QString& texto);

@@ -54,9 +54,8 @@ void TTrayIcon::setShowHint(bool show)
 void TTrayIcon::applyToolTip()
 {
     // The hint separates its lines with carriage returns; tooltips break lines on line feeds.
-    QString shown = m_hint;
-    shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    m_icon.setToolTip(m_showHint || !TrayHost::isXEmbed() ? shown : QString());
+    m_icon.setToolTip(m_showHint || !TrayHost::isXEmbed() ? QString(m_hint).replace(u'\r', u'\n')
+                                                          : QString());
 }
 
 void TTrayIcon::showXEmbedToolTip(const QPoint& where)

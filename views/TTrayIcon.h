@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QObject>
 #include <QPointer>
 #include <QSystemTrayIcon>
 #include <QTimer>
@@ -27,7 +26,6 @@ public:
     ~TTrayIcon() override;
 
     void show();
-    void hide() { m_icon.hide(); }
     bool isVisible() const { return m_icon.isVisible(); }
 
     int IconIndex() const { return m_iconIndex; }

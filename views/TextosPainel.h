@@ -2,7 +2,6 @@
 
 #include "TextosCota.h"
 
-#include <QString>
 #include <optional>
 
 // What the main panel writes in its figures, and the tray image that goes with them, decided from the

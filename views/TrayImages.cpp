@@ -1,26 +1,21 @@
 #include "TrayImages.h"
 
 #include <QApplication>
-#include <QFont>
 #include <QHash>
 #include <QIconEngine>
-#include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
-#include <QRadialGradient>
 #include <QStyle>
 #include <QStyleOption>
 #include <algorithm>
-#include <array>
 #include <cmath>
+#include <tuple>
 
 namespace {
 
 // Every picture is designed on a 16 × 16 grid (the size of the original image list) and scaled;
 // strokes sit on half units so that they fall on whole pixels at 16 and 32.
 constexpr qreal Grid = 16.0;
-
-constexpr std::array Sizes{16, 20, 24, 32, 48, 64};
 
 QColor shade(const QColor& color, int factor)
 {
@@ -35,8 +30,7 @@ QPen outline(const QColor& color, qreal width = 1.0)
 QLinearGradient vertical(qreal top, qreal bottom, const QColor& upper, const QColor& lower)
 {
     QLinearGradient gradient(0, top, 0, bottom);
-    gradient.setColorAt(0, upper);
-    gradient.setColorAt(1, lower);
+    gradient.setStops({{0, upper}, {1, lower}});
     return gradient;
 }
 
@@ -44,9 +38,7 @@ QLinearGradient vertical(qreal top, qreal bottom, const QColor& upper, const QCo
 void disc(QPainter& p, const QColor& base)
 {
     QRadialGradient fill(QPointF(6.5, 5.5), 9.5);
-    fill.setColorAt(0, shade(base, 150));
-    fill.setColorAt(0.55, base);
-    fill.setColorAt(1, shade(base, 75));
+    fill.setStops({{0, shade(base, 150)}, {0.55, base}, {1, shade(base, 75)}});
     p.setPen(outline(shade(base, 55)));
     p.setBrush(fill);
     p.drawEllipse(QPointF(8, 8), 7, 7);
@@ -71,8 +63,7 @@ void printer(QPainter& p, const QColor& sheet, bool sheetIsColoured)
     p.drawEllipse(QPointF(12.5, 7.8), 0.9, 0.9);
 
     // The printed sheet coming out at the front.
-    const QColor edge = sheetIsColoured ? shade(sheet, 60) : QColor(120, 120, 120);
-    p.setPen(outline(edge));
+    p.setPen(outline(sheetIsColoured ? shade(sheet, 60) : QColor(120, 120, 120)));
     p.setBrush(sheetIsColoured ? QBrush(vertical(10.5, 15.5, shade(sheet, 130), sheet)) : QBrush(sheet));
     p.drawRect(QRectF(4.5, 10.5, 7, 5));
     p.setPen(outline(sheetIsColoured ? shade(sheet, 170) : QColor(150, 150, 150), 0.8));
@@ -83,20 +74,14 @@ void printer(QPainter& p, const QColor& sheet, bool sheetIsColoured)
 void pageUnderGlass(QPainter& p)
 {
     QPainterPath page;
-    page.moveTo(2.5, 0.5);
-    page.lineTo(8.5, 0.5);
-    page.lineTo(11.5, 3.5);
-    page.lineTo(11.5, 14.5);
-    page.lineTo(2.5, 14.5);
+    page.addPolygon(QPolygonF({{2.5, 0.5}, {8.5, 0.5}, {11.5, 3.5}, {11.5, 14.5}, {2.5, 14.5}}));
     page.closeSubpath();
     p.setPen(outline(QColor(110, 118, 130)));
     p.setBrush(vertical(0.5, 14.5, Qt::white, QColor(232, 236, 242)));
     p.drawPath(page);
     p.setBrush(QColor(210, 216, 226));
     QPainterPath fold;
-    fold.moveTo(8.5, 0.5);
-    fold.lineTo(8.5, 3.5);
-    fold.lineTo(11.5, 3.5);
+    fold.addPolygon(QPolygonF({{8.5, 0.5}, {8.5, 3.5}, {11.5, 3.5}}));
     fold.closeSubpath();
     p.drawPath(fold);
     p.setPen(outline(QColor(150, 160, 178), 0.8));
@@ -107,8 +92,7 @@ void pageUnderGlass(QPainter& p)
     p.setPen(QPen(QColor(120, 72, 30), 2.4, Qt::SolidLine, Qt::RoundCap));
     p.drawLine(QPointF(12.6, 12.6), QPointF(14.8, 14.8));
     QRadialGradient glass(QPointF(9.2, 8.6), 4.2);
-    glass.setColorAt(0, QColor(235, 246, 255, 235));
-    glass.setColorAt(1, QColor(140, 190, 235, 220));
+    glass.setStops({{0, QColor(235, 246, 255, 235)}, {1, QColor(140, 190, 235, 220)}});
     p.setPen(outline(QColor(45, 50, 60), 1.3));
     p.setBrush(glass);
     p.drawEllipse(QPointF(10, 9.8), 3.4, 3.4);
@@ -134,16 +118,12 @@ void barChart(QPainter& p)
     p.setBrush(Qt::NoBrush);
     p.drawRoundedRect(QRectF(1.5, 1.5, 13, 13), 1.2, 1.2);
 
-    struct Bar {
-        qreal left, top;
-        QColor color;
-    };
-    const Bar bars[] = {
+    const std::tuple<qreal, qreal, QColor> bars[] = {
         {3.5, 9.5, QColor(66, 133, 244)}, {6.5, 5.5, QColor(52, 168, 83)}, {9.5, 7.5, QColor(234, 67, 53)}};
-    for (const Bar& bar : bars) {
-        p.setPen(outline(shade(bar.color, 65), 0.8));
-        p.setBrush(vertical(bar.top, 13, shade(bar.color, 130), bar.color));
-        p.drawRect(QRectF(bar.left, bar.top, 2.6, 13 - bar.top));
+    for (const auto& [left, top, color] : bars) {
+        p.setPen(outline(shade(color, 65), 0.8));
+        p.setBrush(vertical(top, 13, shade(color, 130), color));
+        p.drawRect(QRectF(left, top, 2.6, 13 - top));
     }
     p.setPen(outline(QColor(40, 60, 60), 0.9));
     p.drawLine(QPointF(2.8, 13), QPointF(13.2, 13));
@@ -159,7 +139,7 @@ void lettering(QPainter& p)
     QPainterPath black;
     black.addText(QPointF(0.2, 12.6), font, QStringLiteral("A"));
     // A light halo keeps the black letter visible on a dark notification area.
-    p.setPen(QPen(QColor(255, 255, 255, 200), 1.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setPen(outline(QColor(255, 255, 255, 200), 1.2));
     p.setBrush(Qt::NoBrush);
     p.drawPath(black);
     p.setPen(Qt::NoPen);
@@ -168,7 +148,7 @@ void lettering(QPainter& p)
 
     QPainterPath yellow;
     yellow.addText(QPointF(7.6, 14.6), font, QStringLiteral("b"));
-    p.setPen(QPen(QColor(20, 20, 20), 1.1, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setPen(outline(QColor(20, 20, 20), 1.1));
     p.setBrush(QColor(255, 210, 0));
     p.drawPath(yellow);
 }
@@ -185,17 +165,13 @@ void coin(QPainter& p, qreal left, qreal width, qreal top, const QColor& base)
     rim.arcTo(QRectF(left, top, width, height), 0, -180);
     rim.closeSubpath();
     QLinearGradient side(left, 0, left + width, 0);
-    side.setColorAt(0, shade(base, 70));
-    side.setColorAt(0.35, shade(base, 105));
-    side.setColorAt(1, shade(base, 62));
-    const QPen edge = outline(shade(base, 45), 0.7);
-    p.setPen(edge);
+    side.setStops({{0, shade(base, 70)}, {0.35, shade(base, 105)}, {1, shade(base, 62)}});
+    p.setPen(outline(shade(base, 45), 0.7));
     p.setBrush(side);
     p.drawPath(rim);
 
     QRadialGradient face(QPointF(left + width * 0.4, top + height * 0.35), width * 0.6);
-    face.setColorAt(0, shade(base, 160));
-    face.setColorAt(1, shade(base, 110));
+    face.setStops({{0, shade(base, 160)}, {1, shade(base, 110)}});
     p.setBrush(face);
     p.drawEllipse(QRectF(left, top, width, height));
 }
@@ -213,62 +189,36 @@ void infinity(QPainter& p)
 {
     disc(p, QColor(46, 160, 67));
     // A lemniscate of Bernoulli, traced as one closed stroke.
-    QPainterPath sign;
+    QPolygonF points;
     constexpr int Steps = 72;
     constexpr qreal HalfWidth = 5.4;
     for (int i = 0; i <= Steps; ++i) {
         const qreal t = 2 * M_PI * i / Steps;
         const qreal d = 1 + std::sin(t) * std::sin(t);
-        const QPointF point(8 + HalfWidth * std::cos(t) / d,
-                            8 + HalfWidth * std::sin(t) * std::cos(t) / d * 1.3);
-        if (i == 0)
-            sign.moveTo(point);
-        else
-            sign.lineTo(point);
+        points.append({8 + HalfWidth * std::cos(t) / d, 8 + HalfWidth * std::sin(t) * std::cos(t) / d * 1.3});
     }
-    p.setPen(QPen(Qt::white, 1.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    QPainterPath sign;
+    sign.addPolygon(points);
+    p.setPen(outline(Qt::white, 1.5));
     p.setBrush(Qt::NoBrush);
     p.drawPath(sign);
 }
 
-void draw(QPainter& p, int index)
-{
-    switch (index) {
-    case 0:
-        printer(p, Qt::white, false);
-        break;
-    case 1:
-        pageUnderGlass(p);
-        break;
-    case 2:
-        redCross(p);
-        break;
-    case 3:
-        barChart(p);
-        break;
-    case 4:
-        lettering(p);
-        break;
-    case 5:
-        printer(p, QColor(40, 110, 220), true);
-        break;
-    case 6:
-        coinStacks(p, QColor(205, 40, 40));
-        break;
-    case 7:
-        coinStacks(p, QColor(240, 140, 20));
-        break;
-    case 8:
-        coinStacks(p, QColor(150, 150, 150));
-        break;
-    case 9:
-        infinity(p);
-        break;
-    default:
-        coinStacks(p, QColor(160, 200, 40));
-        break;
-    }
-}
+// In the order of the list in TrayImages.h.
+using Picture = void (*)(QPainter&);
+constexpr Picture pictures[TrayImages::Count] = {
+    [](QPainter& p) { printer(p, Qt::white, false); },
+    pageUnderGlass,
+    redCross,
+    barChart,
+    lettering,
+    [](QPainter& p) { printer(p, QColor(40, 110, 220), true); },
+    [](QPainter& p) { coinStacks(p, QColor(205, 40, 40)); },
+    [](QPainter& p) { coinStacks(p, QColor(240, 140, 20)); },
+    [](QPainter& p) { coinStacks(p, QColor(150, 150, 150)); },
+    infinity,
+    [](QPainter& p) { coinStacks(p, QColor(160, 200, 40)); },
+};
 
 int clamped(int index)
 {
@@ -283,14 +233,10 @@ public:
 
     QIconEngine* clone() const override { return new DrawnWhenAsked(*this); }
     QString key() const override { return QStringLiteral("TrayImages"); }
-    bool isNull() override { return false; }
 
     QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override
     {
-        QList<QSize> sizes;
-        for (int size : Sizes)
-            sizes.append(QSize(size, size));
-        return sizes;
+        return {{16, 16}, {20, 20}, {24, 24}, {32, 32}, {48, 48}, {64, 64}};
     }
 
     QSize actualSize(const QSize& size, QIcon::Mode, QIcon::State) override
@@ -337,7 +283,7 @@ QPixmap pixmap(int index, int size)
     QPainter painter(&result);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.scale(size / Grid, size / Grid);
-    draw(painter, clamped(index));
+    pictures[clamped(index)](painter);
     return result;
 }
 
