@@ -1,9 +1,6 @@
 #include "Dataset.h"
 
 #include "AppError.h"
-#include "OdbcConnection.h"
-
-#include <QDate>
 
 namespace {
 
