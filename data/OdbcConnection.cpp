@@ -63,9 +63,8 @@ DatabaseError diagnostics(SQLSMALLINT handleType, SQLHANDLE handle, const QStrin
     SQLINTEGER native = 0;
     SQLWCHAR message[SQL_MAX_MESSAGE_LENGTH * 2] = {};
     SQLSMALLINT length = 0;
-    const SQLRETURN rc =
-        SQLGetDiagRecW(handleType, handle, 1, state, &native, message, SQL_MAX_MESSAGE_LENGTH * 2, &length);
-    if (!SQL_SUCCEEDED(rc))
+    if (!SQL_SUCCEEDED(SQLGetDiagRecW(handleType, handle, 1, state, &native, message,
+                                      SQL_MAX_MESSAGE_LENGTH * 2, &length)))
         return DatabaseError(fallback);
     const auto text = [](const SQLWCHAR* chars, qsizetype size) {
         return QString::fromUtf16(reinterpret_cast<const char16_t*>(chars), size);
