@@ -9,9 +9,8 @@ QString CodificaSenha(const QString& senha)
     QString encoded;
     encoded.reserve(codes.size() * 2);
     for (qsizetype i = 0; i < codes.size(); ++i) {
-        const int sum =
-            static_cast<unsigned char>(codes.at(i)) + static_cast<unsigned char>(ChaveSenha[i % 32]);
-        encoded.append(GrupoHexadecimal(sum));
+        encoded.append(GrupoHexadecimal(static_cast<unsigned char>(codes.at(i)) +
+                                        static_cast<unsigned char>(ChaveSenha[i % 32])));
     }
     return encoded;
 }

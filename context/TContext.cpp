@@ -21,11 +21,14 @@ const QDateTime nuncaAtualizado(QDate(1899, 12, 30), QTime(0, 0));
 TContext::TContext(OdbcConnection& conexao, const QString& diretorio, const QString& conta)
     : m_conexao(conexao), m_diretorio(diretorio), m_ultimaAtualizacao(nuncaAtualizado)
 {
-    AtualizaIP();
+    m_ip = LocalAddress::firstIPv4().trimmed();
+    if (m_ip.isEmpty())
+        TUtil::GravaLog(m_diretorio,
+                        QStringLiteral("Nenhum endereço IPv4 de rede encontrado nesta estação; o "
+                                       "servidor de impressão não saberá quem a usa"));
     m_mesAtual = m_conexao.ConsultaValor(Consultas::DataDoServidor, {}, QString())
                      .toDateTime()
                      .toString(QStringLiteral("yyyy-MM"));
-    m_semPolitica = false;
     IdentificaUsuario(conta);
     if (m_codUsuario != 0)
         AtualizaPolitica();
@@ -55,35 +58,23 @@ bool TContext::ValidaLogin(const QString& login, const QString& senhaCodificada)
 
 void TContext::AtualizaPolitica()
 {
-    {
-        const auto tipo = m_conexao.AbreConsulta(Consultas::TipoPolitica, {m_codUsuario});
-        ResultSet& linhas = tipo->result();
-        const QString dia = linhas.isEmpty() ? QString() : linhas.field(Consultas::ColunaDia).toString();
-        const QString mes = linhas.isEmpty() ? QString() : linhas.field(Consultas::ColunaMes).toString();
-        if (dia == QLatin1String("0") && mes == QLatin1String("0"))
-            m_tipoPolitica = QStringLiteral(" Diária ");
-        else if (dia == QLatin1String("1") && mes == QLatin1String("0"))
-            m_tipoPolitica = QStringLiteral(" Mensal ");
-    }
+    const auto tipo = m_conexao.AbreConsulta(Consultas::TipoPolitica, {m_codUsuario});
+    ResultSet& linhas = tipo->result();
+    const QString dia = linhas.isEmpty() ? QString() : linhas.field(Consultas::ColunaDia).toString();
+    const QString mes = linhas.isEmpty() ? QString() : linhas.field(Consultas::ColunaMes).toString();
+    if (dia == QLatin1String("0") && mes == QLatin1String("0"))
+        m_tipoPolitica = QStringLiteral(" Diária ");
+    else if (dia == QLatin1String("1") && mes == QLatin1String("0"))
+        m_tipoPolitica = QStringLiteral(" Mensal ");
     m_quotaPadrao = Inteiro(m_conexao, Consultas::QuotaPadrao, {m_codUsuario}, 0);
     RegistraInstancia();
     const int contas = Inteiro(m_conexao, Consultas::ContasDoUsuario, {m_codUsuario}, 0);
     const int politicas = Inteiro(m_conexao, Consultas::PoliticasDoGrupo, {m_codUsuario}, 0);
     m_quotaInfinita = false;
-    if (contas + politicas == 0) {
+    if (contas + politicas == 0)
         m_semPolitica = true;
-        return;
-    }
-    m_quotaInfinita = Inteiro(m_conexao, Consultas::QuotaInfinita, {m_codUsuario}, 0) == 1;
-}
-
-void TContext::AtualizaIP()
-{
-    m_ip = LocalAddress::firstIPv4().trimmed();
-    if (m_ip.isEmpty())
-        TUtil::GravaLog(m_diretorio,
-                        QStringLiteral("Nenhum endereço IPv4 de rede encontrado nesta estação; o "
-                                       "servidor de impressão não saberá quem a usa"));
+    else
+        m_quotaInfinita = Inteiro(m_conexao, Consultas::QuotaInfinita, {m_codUsuario}, 0) == 1;
 }
 
 bool TContext::RegistraInstancia()

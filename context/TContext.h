@@ -3,7 +3,6 @@
 #include "TConexao.h"
 
 #include <QDateTime>
-#include <QString>
 
 // The agent's one record of who works at this workstation and what that user may still print.
 // Construction identifies the account in the user table, resolves policy and quota, and records the
@@ -17,7 +16,6 @@ public:
     void IdentificaUsuario(const QString& nome);
     bool ValidaLogin(const QString& login, const QString& senhaCodificada);
     void AtualizaPolitica();
-    void AtualizaIP();
     bool RegistraInstancia();
     void AtualizaDocumentosImpressos();
     void AtualizaImpressoesRestantes();

@@ -3,7 +3,6 @@
 #include "AppError.h"
 
 #include <QStringList>
-#include <algorithm>
 
 namespace {
 
@@ -64,19 +63,18 @@ QString
 withTimeLimits(const QString& odbc,
                const std::function<bool(const QString& dataSource, const QString& key)>& dataSourceSets)
 {
-    const QStringList entries = odbc.split(QLatin1Char(';'), Qt::SkipEmptyParts);
+    QStringList keys;
     QString dataSource;
-    for (const QString& entry : entries) {
-        if (isKey(keyOf(entry), "DSN"))
+    for (const QString& entry : odbc.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+        keys.append(keyOf(entry));
+        if (isKey(keys.last(), "DSN"))
             dataSource = entry.mid(entry.indexOf(QLatin1Char('=')) + 1);
     }
     QString text = odbc;
     for (const TimeLimit& limit : TimeLimits) {
-        const bool inText = std::any_of(entries.begin(), entries.end(), [&limit](const QString& entry) {
-            return isKey(keyOf(entry), limit.key);
-        });
         const QString key = QLatin1String(limit.key);
-        if (!inText && (dataSource.isEmpty() || !dataSourceSets(dataSource, key)))
+        if (!keys.contains(key, Qt::CaseInsensitive) &&
+            (dataSource.isEmpty() || !dataSourceSets(dataSource, key)))
             text += QLatin1Char(';') + key + QLatin1Char('=') + QString::number(limit.seconds);
     }
     return text;

@@ -1,9 +1,6 @@
 #include "Dataset.h"
 
 #include "AppError.h"
-#include "OdbcConnection.h"
-
-#include <QDate>
 
 namespace {
 
@@ -75,8 +72,7 @@ QList<QVariant> Dataset::boundValues() const
 void Dataset::checkFields(const ResultSet& result) const
 {
     for (const Field& field : m_fields) {
-        const qsizetype column = result.columnIndex(field.name);
-        if (column < 0)
+        if (result.columnIndex(field.name) < 0)
             throw AppError(QStringLiteral("Campo '%1' não encontrado").arg(field.name));
         for (qsizetype row = 0; row < result.recordCount(); ++row) {
             if (!matches(result.value(row, field.name), field.kind))

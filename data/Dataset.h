@@ -2,11 +2,7 @@
 
 #include "OdbcConnection.h"
 #include "ParameterMarkers.h"
-#include "ResultSet.h"
 
-#include <QList>
-#include <QString>
-#include <QVariant>
 #include <optional>
 
 // A query bound to the shared connection: its text with named markers, one value per marker, and once
@@ -23,7 +19,6 @@ public:
     explicit Dataset(OdbcConnection& connection) : m_connection(connection) {}
 
     void setSql(const QString& sql);
-    const QString& sql() const { return m_sql; }
 
     qsizetype parameterCount() const { return m_markers.names.size(); }
     void setParameter(qsizetype index, const QVariant& value);

@@ -4,14 +4,10 @@
 #include "DatabaseError.h"
 
 #include <QDateTime>
-#include <QElapsedTimer>
-#include <QStringList>
 #include <algorithm>
 #include <memory>
 #include <odbcinst.h>
-#include <sql.h>
 #include <sqlext.h>
-#include <sqlucode.h>
 #include <vector>
 
 namespace {
@@ -27,8 +23,6 @@ constexpr qint64 stalledAfterMs = 1000;
 // queued) instead of each waiting out the limit again. A person's next action comes later and tries
 // again.
 constexpr qint64 restAfterStallMs = 1000;
-
-const QString noAnswer = QStringLiteral("o servidor não respondeu no tempo limite");
 
 // The server's "Too many connections": it is up, but has no room for one more client.
 constexpr int serverFullCode = 1040;
@@ -69,9 +63,8 @@ DatabaseError diagnostics(SQLSMALLINT handleType, SQLHANDLE handle, const QStrin
     SQLINTEGER native = 0;
     SQLWCHAR message[SQL_MAX_MESSAGE_LENGTH * 2] = {};
     SQLSMALLINT length = 0;
-    const SQLRETURN rc =
-        SQLGetDiagRecW(handleType, handle, 1, state, &native, message, SQL_MAX_MESSAGE_LENGTH * 2, &length);
-    if (!SQL_SUCCEEDED(rc))
+    if (!SQL_SUCCEEDED(SQLGetDiagRecW(handleType, handle, 1, state, &native, message,
+                                      SQL_MAX_MESSAGE_LENGTH * 2, &length)))
         return DatabaseError(fallback);
     const auto text = [](const SQLWCHAR* chars, qsizetype size) {
         return QString::fromUtf16(reinterpret_cast<const char16_t*>(chars), size);
@@ -96,71 +89,17 @@ struct ParameterBuffer {
     SQLLEN indicator = 0;
 };
 
-bool isIntegerType(int typeId)
-{
-    switch (typeId) {
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-    case QMetaType::Long:
-    case QMetaType::Short:
-    case QMetaType::Bool:
-        return true;
-    default:
-        return false;
-    }
-}
+// The value types that travel as a 64-bit integer.
+constexpr int IntegerTypes[] = {QMetaType::Int,  QMetaType::UInt,  QMetaType::LongLong, QMetaType::ULongLong,
+                                QMetaType::Long, QMetaType::Short, QMetaType::Bool};
 
 // Whether the data source's own entry sets the key, looked up as the driver looks it up (the user's
 // data sources, then the system's).
 bool dataSourceSets(const QString& dataSource, const QString& key)
 {
-    const QByteArray section = dataSource.toLocal8Bit();
-    const QByteArray name = key.toLatin1();
     char value[64] = {};
-    return SQLGetPrivateProfileString(section.constData(), name.constData(), "", value, sizeof value,
-                                      "ODBC.INI") > 0;
-}
-
-struct Handles {
-    SQLHENV environment = nullptr;
-    SQLHDBC connection = nullptr;
-};
-
-// Connects with the agent's ADO-style text; throws DatabaseError, without the password.
-Handles connectTo(const QString& adoConnectionString)
-{
-    const QString odbcText = ConnectionString::toOdbc(adoConnectionString);
-    SQLHENV environment = nullptr;
-    if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &environment)))
-        throw DatabaseError(QStringLiteral("O gerenciador de drivers ODBC não pôde ser iniciado"));
-    SQLSetEnvAttr(environment, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
-    SQLHDBC connection = nullptr;
-    SQLRETURN rc = SQLAllocHandle(SQL_HANDLE_DBC, environment, &connection);
-    if (!SQL_SUCCEEDED(rc)) {
-        const DatabaseError error =
-            diagnostics(SQL_HANDLE_ENV, environment, QStringLiteral("SQLAllocHandle falhou"));
-        SQLFreeHandle(SQL_HANDLE_ENV, environment);
-        throw error;
-    }
-    // OPTION=2: report rows matched, not rows changed, so an update that writes the values a row
-    // already holds still counts as done.
-    const QString full = ConnectionString::withTimeLimits(
-        odbcText + QStringLiteral(";OPTION=2;CHARSET=utf8mb4"), dataSourceSets);
-    SQLWCHAR completed[1024];
-    SQLSMALLINT completedLength = 0;
-    rc = SQLDriverConnectW(connection, nullptr, wide(full), SQL_NTS, completed, 1024, &completedLength,
-                           SQL_DRIVER_NOPROMPT);
-    if (!SQL_SUCCEEDED(rc)) {
-        const DatabaseError error = diagnostics(SQL_HANDLE_DBC, connection,
-                                                QStringLiteral("Não foi possível conectar a ") +
-                                                    ConnectionString::withoutPassword(odbcText));
-        SQLFreeHandle(SQL_HANDLE_DBC, connection);
-        SQLFreeHandle(SQL_HANDLE_ENV, environment);
-        throw error;
-    }
-    return {environment, connection};
+    return SQLGetPrivateProfileString(dataSource.toLocal8Bit().constData(), key.toLatin1().constData(), "",
+                                      value, sizeof value, "ODBC.INI") > 0;
 }
 
 struct FreeStatement {
@@ -206,8 +145,7 @@ public:
         SQLSMALLINT columnCount = 0;
         check(SQLNumResultCols(m_handle, &columnCount), "SQLNumResultCols");
         QStringList names;
-        std::vector<SQLSMALLINT> types;
-        std::vector<SQLSMALLINT> scales;
+        std::vector<SQLSMALLINT> types, scales;
         for (SQLUSMALLINT column = 1; column <= columnCount; ++column) {
             SQLWCHAR name[256] = {};
             SQLSMALLINT nameLength = 0, type = 0, scale = 0, nullable = 0;
@@ -240,60 +178,42 @@ private:
 
     void bind(SQLUSMALLINT number, const QVariant& value, ParameterBuffer& buffer)
     {
-        SQLSMALLINT cType = SQL_C_CHAR, sqlType = SQL_VARCHAR, digits = 0;
-        SQLULEN size = 1;
-        SQLPOINTER data = nullptr;
+        // How the value is bound; a NULL keeps these first ones.
+        struct {
+            SQLSMALLINT cType, sqlType;
+            SQLULEN size;
+            SQLPOINTER data;
+        } as = {SQL_C_CHAR, SQL_VARCHAR, 1, nullptr};
         SQLLEN capacity = 0;
+        const auto part = [](int number) { return static_cast<SQLUSMALLINT>(number); };
         const int typeId = value.metaType().id();
         if (!value.isValid() || value.isNull()) {
             buffer.indicator = SQL_NULL_DATA;
-        } else if (isIntegerType(typeId)) {
+        } else if (std::ranges::find(IntegerTypes, typeId) != std::end(IntegerTypes)) {
             buffer.integer = value.toLongLong();
-            cType = SQL_C_SBIGINT;
-            sqlType = SQL_BIGINT;
-            size = 19;
-            data = &buffer.integer;
+            as = {SQL_C_SBIGINT, SQL_BIGINT, 19, &buffer.integer};
         } else if (typeId == QMetaType::Double || typeId == QMetaType::Float) {
             buffer.real = value.toDouble();
-            cType = SQL_C_DOUBLE;
-            sqlType = SQL_DOUBLE;
-            size = 15;
-            data = &buffer.real;
+            as = {SQL_C_DOUBLE, SQL_DOUBLE, 15, &buffer.real};
         } else if (typeId == QMetaType::QDate) {
             const QDate date = value.toDate();
-            buffer.date = {static_cast<SQLSMALLINT>(date.year()), static_cast<SQLUSMALLINT>(date.month()),
-                           static_cast<SQLUSMALLINT>(date.day())};
-            cType = SQL_C_TYPE_DATE;
-            sqlType = SQL_TYPE_DATE;
-            size = 10;
-            data = &buffer.date;
+            buffer.date = {static_cast<SQLSMALLINT>(date.year()), part(date.month()), part(date.day())};
+            as = {SQL_C_TYPE_DATE, SQL_TYPE_DATE, 10, &buffer.date};
         } else if (typeId == QMetaType::QDateTime) {
-            const QDateTime moment = value.toDateTime();
-            const QDate date = moment.date();
-            const QTime time = moment.time();
-            buffer.timestamp = {static_cast<SQLSMALLINT>(date.year()),
-                                static_cast<SQLUSMALLINT>(date.month()),
-                                static_cast<SQLUSMALLINT>(date.day()),
-                                static_cast<SQLUSMALLINT>(time.hour()),
-                                static_cast<SQLUSMALLINT>(time.minute()),
-                                static_cast<SQLUSMALLINT>(time.second()),
-                                0};
-            cType = SQL_C_TYPE_TIMESTAMP;
-            sqlType = SQL_TYPE_TIMESTAMP;
-            size = 19;
-            data = &buffer.timestamp;
+            const QDate date = value.toDateTime().date();
+            const QTime time = value.toDateTime().time();
+            const SQL_DATE_STRUCT day = {static_cast<SQLSMALLINT>(date.year()), part(date.month()),
+                                         part(date.day())};
+            buffer.timestamp = {
+                day.year, day.month, day.day, part(time.hour()), part(time.minute()), part(time.second()), 0};
+            as = {SQL_C_TYPE_TIMESTAMP, SQL_TYPE_TIMESTAMP, 19, &buffer.timestamp};
         } else {
             buffer.text = value.toString();
-            cType = SQL_C_WCHAR;
-            sqlType = SQL_WVARCHAR;
-            size = std::max<SQLULEN>(1, buffer.text.size());
-            data = wide(buffer.text);
             capacity = buffer.text.size() * static_cast<SQLLEN>(sizeof(SQLWCHAR));
             buffer.indicator = capacity;
+            as = {SQL_C_WCHAR, SQL_WVARCHAR, std::max<SQLULEN>(1, buffer.text.size()), wide(buffer.text)};
         }
-        if (data && cType != SQL_C_WCHAR)
-            buffer.indicator = 0;
-        check(SQLBindParameter(m_handle, number, SQL_PARAM_INPUT, cType, sqlType, size, digits, data,
+        check(SQLBindParameter(m_handle, number, SQL_PARAM_INPUT, as.cType, as.sqlType, as.size, 0, as.data,
                                capacity, &buffer.indicator),
               "SQLBindParameter");
     }
@@ -350,9 +270,7 @@ private:
             const QVariant text = readText(column);
             if (!text.isValid())
                 return {};
-            if (scale == 0)
-                return text.toString().toLongLong();
-            return text.toString().toDouble();
+            return scale == 0 ? QVariant(text.toString().toLongLong()) : QVariant(text.toString().toDouble());
         }
         case SQL_REAL:
         case SQL_FLOAT:
@@ -415,17 +333,35 @@ void OdbcConnection::close() noexcept
     disconnect();
 }
 
+// Connects with the agent's ADO-style text; throws DatabaseError, without the password.
 void OdbcConnection::connect()
 {
-    const Handles handles = connectTo(m_connectionString);
-    m_environment = handles.environment;
-    m_connection = handles.connection;
-    if (m_database.isEmpty())
-        return;
+    const QString odbcText = ConnectionString::toOdbc(m_connectionString);
+    SQLHENV environment = nullptr;
+    if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &environment)))
+        throw DatabaseError(QStringLiteral("O gerenciador de drivers ODBC não pôde ser iniciado"));
+    m_environment = environment;
+    SQLSetEnvAttr(environment, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
     try {
-        bool sent = false;
-        const QString use = QStringLiteral("USE ") + m_database;
-        Statement(prepared(use), sent).run({});
+        SQLHDBC connection = nullptr;
+        check(SQLAllocHandle(SQL_HANDLE_DBC, environment, &connection), SQL_HANDLE_ENV, environment,
+              "SQLAllocHandle");
+        m_connection = connection;
+        // OPTION=2: report rows matched, not rows changed, so an update that writes the values a row
+        // already holds still counts as done.
+        const QString full = ConnectionString::withTimeLimits(
+            odbcText + QStringLiteral(";OPTION=2;CHARSET=utf8mb4"), dataSourceSets);
+        SQLWCHAR completed[1024];
+        SQLSMALLINT completedLength = 0;
+        if (!SQL_SUCCEEDED(SQLDriverConnectW(connection, nullptr, wide(full), SQL_NTS, completed, 1024,
+                                             &completedLength, SQL_DRIVER_NOPROMPT)))
+            throw diagnostics(SQL_HANDLE_DBC, connection,
+                              QStringLiteral("Não foi possível conectar a ") +
+                                  ConnectionString::withoutPassword(odbcText));
+        if (!m_database.isEmpty()) {
+            bool sent = false;
+            Statement(prepared(QStringLiteral("USE ") + m_database), sent).run({});
+        }
     } catch (const DatabaseError&) {
         disconnect();
         throw;
@@ -472,15 +408,14 @@ void OdbcConnection::ensureAlive(bool mustBeSeenAlive)
     asked.start();
     if (m_connection && mustBeSeenAlive && connectionDead()) {
         disconnect();
-        if (asked.elapsed() >= stalledAfterMs) {
+        if (asked.elapsed() >= stalledAfterMs)
             m_stalled.start();
-            throw notReachable(DatabaseError(noAnswer, QStringLiteral("08S01")));
-        }
     }
     if (m_connection)
         return;
     if (m_stalled.isValid() && !m_stalled.hasExpired(restAfterStallMs))
-        throw notReachable(DatabaseError(noAnswer, QStringLiteral("08S01")));
+        throw notReachable(DatabaseError(QStringLiteral("o servidor não respondeu no tempo limite"),
+                                         QStringLiteral("08S01")));
     asked.start();
     try {
         connect();
@@ -501,10 +436,8 @@ QList<std::pair<QString, void*>>::iterator OdbcConnection::kept(const QString& s
 void* OdbcConnection::prepared(const QString& sql)
 {
     if (const auto kept = this->kept(sql); kept != m_prepared.end()) {
-        const std::pair<QString, void*> used = *kept;
-        m_prepared.erase(kept);
-        m_prepared.append(used);
-        return used.second;
+        std::rotate(kept, std::next(kept), m_prepared.end());
+        return m_prepared.last().second;
     }
     SQLHSTMT handle = nullptr;
     check(SQLAllocHandle(SQL_HANDLE_STMT, m_connection, &handle), SQL_HANDLE_DBC, m_connection,
@@ -547,11 +480,10 @@ void OdbcConnection::prepareWhileQuiet() noexcept
 
 void OdbcConnection::forget(const QString& sql) noexcept
 {
-    const auto kept = this->kept(sql);
-    if (kept == m_prepared.end())
-        return;
-    SQLFreeHandle(SQL_HANDLE_STMT, kept->second);
-    m_prepared.erase(kept);
+    if (const auto kept = this->kept(sql); kept != m_prepared.end()) {
+        SQLFreeHandle(SQL_HANDLE_STMT, kept->second);
+        m_prepared.erase(kept);
+    }
 }
 
 template <typename Work> auto OdbcConnection::run(const QString& sql, Effect effect, Work work)
@@ -569,22 +501,19 @@ template <typename Work> auto OdbcConnection::run(const QString& sql, Effect eff
         QElapsedTimer waited;
         waited.start();
         try {
+            const bool direct = kept(sql) == m_prepared.end();
+            const int runs = direct ? ++m_directRuns[sql] : 0;
+            if (runs == 2 && !m_toPrepare.contains(sql))
+                m_toPrepare.append(sql);
             if (!m_toPrepare.isEmpty())
                 m_quiet.start();
-            if (kept(sql) == m_prepared.end()) {
-                const int runs = ++m_directRuns[sql];
-                if (runs == 2 && !m_toPrepare.contains(sql)) {
-                    m_toPrepare.append(sql);
-                    m_quiet.start();
-                }
-                if (runs < PrepareAtRun) {
-                    SQLHSTMT handle = nullptr;
-                    check(SQLAllocHandle(SQL_HANDLE_STMT, m_connection, &handle), SQL_HANDLE_DBC,
-                          m_connection, "SQLAllocHandle");
-                    const std::unique_ptr<void, FreeStatement> owned(handle);
-                    Statement statement(handle, sent, &sql);
-                    return work(statement);
-                }
+            if (direct && runs < PrepareAtRun) {
+                SQLHSTMT handle = nullptr;
+                check(SQLAllocHandle(SQL_HANDLE_STMT, m_connection, &handle), SQL_HANDLE_DBC, m_connection,
+                      "SQLAllocHandle");
+                const std::unique_ptr<void, FreeStatement> owned(handle);
+                Statement statement(handle, sent, &sql);
+                return work(statement);
             }
             Statement statement(prepared(sql), sent);
             return work(statement);

@@ -4,11 +4,7 @@
 
 #include <QElapsedTimer>
 #include <QHash>
-#include <QList>
-#include <QString>
-#include <QStringList>
 #include <QTimer>
-#include <QVariant>
 #include <utility>
 
 // The agent's one connection to the accounting database, over the ODBC C API of the driver manager.
@@ -18,8 +14,6 @@ class OdbcConnection {
 public:
     OdbcConnection();
     ~OdbcConnection();
-    OdbcConnection(const OdbcConnection&) = delete;
-    OdbcConnection& operator=(const OdbcConnection&) = delete;
 
     // The ADO-style text the agent builds; it is translated for the driver manager when opening.
     void setConnectionString(const QString& adoConnectionString) { m_connectionString = adoConnectionString; }

@@ -2,26 +2,8 @@
 
 namespace {
 
-bool endsName(QChar ch)
-{
-    switch (ch.unicode()) {
-    case ' ':
-    case '\t':
-    case '\r':
-    case '\n':
-    case ',':
-    case ';':
-    case ')':
-        return true;
-    default:
-        return false;
-    }
-}
-
-bool isQuote(QChar ch)
-{
-    return ch == QLatin1Char('\'') || ch == QLatin1Char('"') || ch == QLatin1Char('`');
-}
+constexpr QStringView NameEnds = u" \t\r\n,;)";
+constexpr QStringView Quotes = u"'\"`";
 
 } // namespace
 
@@ -36,15 +18,15 @@ ParameterMarkers ParameterMarkers::scan(const QString& sql)
             if (ch == openQuote)
                 openQuote = QChar();
             result.positionalSql.append(ch);
-        } else if (isQuote(ch)) {
+        } else if (Quotes.contains(ch)) {
             openQuote = ch;
             result.positionalSql.append(ch);
         } else if (ch == QLatin1Char(':') && i + 1 < sql.size() && sql.at(i + 1) == QLatin1Char(':')) {
             result.positionalSql.append(ch);
             ++i;
-        } else if (ch == QLatin1Char(':') && i + 1 < sql.size() && !endsName(sql.at(i + 1))) {
+        } else if (ch == QLatin1Char(':') && i + 1 < sql.size() && !NameEnds.contains(sql.at(i + 1))) {
             qsizetype end = i + 1;
-            while (end < sql.size() && !endsName(sql.at(end)))
+            while (end < sql.size() && !NameEnds.contains(sql.at(end)))
                 ++end;
             result.names.append(sql.mid(i + 1, end - i - 1));
             result.positionalSql.append(QLatin1Char('?'));

@@ -13,7 +13,6 @@ public:
     using Row = QList<QVariant>;
     using Filter = std::function<bool(const ResultSet& rows, qsizetype row)>;
 
-    ResultSet() = default;
     ResultSet(QStringList columnNames, QList<Row> rows);
 
     const QStringList& columnNames() const { return m_columns; }

@@ -1,8 +1,5 @@
 #include "TConexao.h"
 
-#include "AppError.h"
-#include "OdbcConnection.h"
-
 TConexao::TConexao(OdbcConnection& conexaoADO) : ConexaoADO(conexaoADO)
 {
     ConexaoADO.open();

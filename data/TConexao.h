@@ -2,11 +2,7 @@
 
 #include "Dataset.h"
 
-#include <QList>
-#include <QVariant>
 #include <memory>
-
-class OdbcConnection;
 
 // The connection wrapper and the three query helpers through which the user context issues its
 // parameterised statements, on the connection it was given. Values bind by position to the markers of

@@ -4,29 +4,23 @@
 #include "FileWrites.h"
 #include "SystemLog.h"
 
+#include <QDateTime>
 #include <QLocale>
 #include <QStringEncoder>
 
 namespace {
 
-// The workstation's formats do not change while the agent runs.
-struct FormatosDoCarimbo {
-    QLocale locale = QLocale::system();
-    QString hora = HoraLonga(locale);
-
-    // Qt's long time format may carry a time-zone name, which the log's readers never had.
-    static QString HoraLonga(const QLocale& locale)
-    {
-        QString format = locale.timeFormat(QLocale::LongFormat);
-        format.remove(QLatin1Char('t'));
-        return format.trimmed();
-    }
-};
-
-const FormatosDoCarimbo& Formatos()
+// The time stamp in front of each entry, in the workstation's date and time formats.
+QString CarimboDeTempo(const QDateTime& momento)
 {
-    static const FormatosDoCarimbo instalados;
-    return instalados;
+    // The workstation's formats do not change while the agent runs. Qt's long time format may carry a
+    // time-zone name, which the log's readers never had.
+    static const QLocale locale = QLocale::system();
+    static const QString hora = locale.timeFormat(QLocale::LongFormat).remove(QLatin1Char('t')).trimmed();
+    const QString data = locale.toString(momento.date(), QLocale::ShortFormat);
+    if (momento.time() == QTime(0, 0))
+        return data;
+    return data + QLatin1Char(' ') + locale.toString(momento.time(), hora);
 }
 
 // The entries of a burst share their second: the local time of a second and its stamp are worked out
@@ -42,7 +36,7 @@ QString CarimboAgora()
     if (agora / 1000 == segundoGuardado)
         return guardado;
     const QDateTime momento = QDateTime::fromMSecsSinceEpoch(agora);
-    const QString carimbo = TUtil::CarimboDeTempo(momento);
+    const QString carimbo = CarimboDeTempo(momento);
     if (momento.time() >= QTime(0, 0, 1)) {
         segundoGuardado = agora / 1000;
         guardado = carimbo;
@@ -51,15 +45,6 @@ QString CarimboAgora()
 }
 
 } // namespace
-
-QString TUtil::CarimboDeTempo(const QDateTime& momento)
-{
-    const FormatosDoCarimbo& f = Formatos();
-    const QString data = f.locale.toString(momento.date(), QLocale::ShortFormat);
-    if (momento.time() == QTime(0, 0))
-        return data;
-    return data + QLatin1Char(' ') + f.locale.toString(momento.time(), f.hora);
-}
 
 void TUtil::GravaLog(const QString& pasta, const QString& mensagem) noexcept
 {

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QDateTime>
 #include <QString>
 
 // The event log: "Log.txt" in a folder, one time-stamped line per event, only ever appended to.
@@ -10,7 +9,4 @@ public:
     // midnight), and sends the message to the system log too. Never fails towards its caller: a folder
     // that cannot be written loses the entry.
     static void GravaLog(const QString& pasta, const QString& mensagem) noexcept;
-
-    // The time stamp in front of each entry, in the workstation's date and time formats.
-    static QString CarimboDeTempo(const QDateTime& momento);
 };

@@ -15,11 +15,6 @@ const QString TdtmMain::MensagemFalhaConexao =
 
 TdtmMain::TdtmMain(FonteDeDados fonte) : m_fonte(std::move(fonte)) {}
 
-TdtmMain::~TdtmMain()
-{
-    dbCorvelLane.close();
-}
-
 bool TdtmMain::Abre(const std::function<void(TdtmMain&)>& pedeFonteDeDados)
 {
     if (!DataSourceStore::systemDataSourceExists(m_fonte.Nome) && pedeFonteDeDados)

@@ -3,7 +3,6 @@
 #include "FonteDeDados.h"
 #include "OdbcConnection.h"
 
-#include <QString>
 #include <functional>
 
 // The data module: the agent's one database connection. main makes it and hands it to whoever needs
@@ -13,9 +12,6 @@ public:
     static const QString MensagemFalhaConexao;
 
     explicit TdtmMain(FonteDeDados fonte = {});
-    ~TdtmMain();
-    TdtmMain(const TdtmMain&) = delete;
-    TdtmMain& operator=(const TdtmMain&) = delete;
 
     // Makes sure the data source exists, connects and selects the database. pedeFonteDeDados runs when
     // the workstation has no data source yet, before the first connection attempt; how it ends does not
