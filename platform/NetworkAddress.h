@@ -20,7 +20,6 @@ public:
     // no shorthand such as "10.1" that some tools would read in their own way.
     static std::optional<NetworkAddress> parse(QStringView text);
 
-    const Bytes& bytes() const { return m_bytes; }
     bool isIPv4() const;
     // Dotted decimal for IPv4, the compressed lower-case form otherwise.
     QString toString() const;

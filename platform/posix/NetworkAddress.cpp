@@ -2,19 +2,13 @@
 
 #include <arpa/inet.h>
 
-namespace {
-
-constexpr int ipv4Offset = 12;
-
-} // namespace
-
 NetworkAddress NetworkAddress::fromIPv4(quint32 address)
 {
     Bytes bytes{};
     bytes[10] = 0xff;
     bytes[11] = 0xff;
     for (int i = 0; i < 4; ++i)
-        bytes[size_t(ipv4Offset + i)] = quint8(address >> (24 - 8 * i));
+        bytes[size_t(12 + i)] = quint8(address >> (24 - 8 * i));
     return NetworkAddress(bytes);
 }
 
