@@ -32,11 +32,9 @@ QString captionOf(Kind kind)
         return QStringLiteral("Confirm");
     case Kind::Information:
         return QStringLiteral("Information");
-    case Kind::Plain:
-    case Kind::ApplicationError:
-        break;
+    default: // Plain, ApplicationError
+        return QStringLiteral("CorvelLane");
     }
-    return QStringLiteral("CorvelLane");
 }
 
 void dismissAll()
