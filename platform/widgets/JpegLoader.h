@@ -9,9 +9,7 @@
 // the missing rows with grey and reports warnings, which are collected here rather than printed.
 namespace JpegLoader {
 
-QImage load(const QString& path);
-
-// The same, handing back libjpeg's warnings (for instance a premature end of the data).
-QImage load(const QString& path, QStringList& warnings);
+// warnings, when given, receives libjpeg's warnings (for instance a premature end of the data).
+QImage load(const QString& path, QStringList* warnings = nullptr);
 
 } // namespace JpegLoader
