@@ -16,10 +16,8 @@ namespace {
 QPainterPath frameInside(const QRectF& box, qreal strokeWidth, qreal cornerDiameter)
 {
     const qreal half = strokeWidth / 2;
-    const QRectF centreLine = box.adjusted(half, half, -half, -half);
-    const qreal radius = cornerDiameter / 2;
     QPainterPath path;
-    path.addRoundedRect(centreLine, radius, radius);
+    path.addRoundedRect(box.adjusted(half, half, -half, -half), cornerDiameter / 2, cornerDiameter / 2);
     return path;
 }
 
@@ -32,8 +30,8 @@ constexpr int HoverTintAlpha = 150;
 TButton2D::TButton2D(QWidget* parent) : QWidget(parent)
 {
     setCursor(Qt::PointingHandCursor);
-    static const bool accessible = (QAccessible::installFactory(&TButton2DAccessible::factory), true);
-    Q_UNUSED(accessible);
+    [[maybe_unused]] static const bool accessible =
+        (QAccessible::installFactory(&TButton2DAccessible::factory), true);
     setFocusPolicy(Qt::TabFocus);
     QFont bold = font();
     bold.setBold(true);
