@@ -6,9 +6,7 @@ namespace DisplayPlatform {
 
 QByteArray preferred(const QByteArray& chosenPlatform, const QByteArray& xDisplay)
 {
-    if (!chosenPlatform.isEmpty() || xDisplay.isEmpty())
-        return {};
-    return QByteArrayLiteral("xcb");
+    return chosenPlatform.isEmpty() && !xDisplay.isEmpty() ? QByteArrayLiteral("xcb") : QByteArray();
 }
 
 void choose()

@@ -20,9 +20,7 @@ namespace ExecutableFolder {
 
 QString path()
 {
-    if (!overridden().isEmpty())
-        return overridden();
-    return withSeparator(QCoreApplication::applicationDirPath());
+    return overridden().isEmpty() ? withSeparator(QCoreApplication::applicationDirPath()) : overridden();
 }
 
 void setForTesting(const QString& folder)

@@ -12,18 +12,15 @@ QString& overriddenFileName()
 
 QString installerFileName()
 {
-    if (!overriddenFileName().isEmpty())
-        return overriddenFileName();
-    return QStringLiteral("libodbcinst.so.2");
+    return overriddenFileName().isEmpty() ? QStringLiteral("libodbcinst.so.2") : overriddenFileName();
 }
 
 } // namespace
 
 OdbcInstallerLibrary::OdbcInstallerLibrary() : m_library(installerFileName())
 {
-    if (!m_library.load())
-        throw AppError(m_library.errorString());
-    m_configDataSource = reinterpret_cast<ConfigDataSource>(m_library.resolve("SQLConfigDataSource"));
+    if (m_library.load())
+        m_configDataSource = reinterpret_cast<ConfigDataSource>(m_library.resolve("SQLConfigDataSource"));
     if (!m_configDataSource)
         throw AppError(m_library.errorString());
 }
