@@ -3,21 +3,11 @@
 #include "AppError.h"
 
 namespace {
-
-QString& overriddenFileName()
-{
-    static QString fileName;
-    return fileName;
-}
-
-QString installerFileName()
-{
-    return overriddenFileName().isEmpty() ? QStringLiteral("libodbcinst.so.2") : overriddenFileName();
-}
-
+QString overriddenFileName;
 } // namespace
 
-OdbcInstallerLibrary::OdbcInstallerLibrary() : m_library(installerFileName())
+OdbcInstallerLibrary::OdbcInstallerLibrary()
+    : m_library(overriddenFileName.isEmpty() ? QStringLiteral("libodbcinst.so.2") : overriddenFileName)
 {
     if (m_library.load())
         m_configDataSource = reinterpret_cast<ConfigDataSource>(m_library.resolve("SQLConfigDataSource"));
@@ -33,5 +23,5 @@ bool OdbcInstallerLibrary::configDataSource(unsigned short request, const QByteA
 
 void OdbcInstallerLibrary::setFileNameForTesting(const QString& fileName)
 {
-    overriddenFileName() = fileName;
+    overriddenFileName = fileName;
 }

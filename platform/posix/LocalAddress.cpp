@@ -4,15 +4,10 @@
 #include <ifaddrs.h>
 #include <memory>
 #include <net/if.h>
-#include <netinet/in.h>
 #include <optional>
 
 namespace {
-std::optional<QString>& overridden()
-{
-    static std::optional<QString> address;
-    return address;
-}
+std::optional<QString> overridden;
 
 bool usable(const ifaddrs& entry)
 {
@@ -31,8 +26,8 @@ namespace LocalAddress {
 
 QString firstIPv4()
 {
-    if (overridden())
-        return *overridden();
+    if (overridden)
+        return *overridden;
     ifaddrs* list = nullptr;
     if (::getifaddrs(&list) != 0)
         return {};
@@ -52,12 +47,12 @@ QString firstIPv4()
 
 void setForTesting(const QString& address)
 {
-    overridden() = address;
+    overridden = address;
 }
 
 void resetForTesting()
 {
-    overridden().reset();
+    overridden.reset();
 }
 
 } // namespace LocalAddress
