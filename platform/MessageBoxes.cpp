@@ -25,16 +25,8 @@ namespace MessageBoxes {
 
 QString captionOf(Kind kind)
 {
-    switch (kind) {
-    case Kind::Error:
-        return QStringLiteral("Error");
-    case Kind::Confirmation:
-        return QStringLiteral("Confirm");
-    case Kind::Information:
-        return QStringLiteral("Information");
-    default: // Plain, ApplicationError
-        return QStringLiteral("CorvelLane");
-    }
+    static const char* const captions[] = {"CorvelLane", "Error", "Confirm", "Information", "CorvelLane"};
+    return QString::fromLatin1(captions[int(kind)]);
 }
 
 void dismissAll()

@@ -1,13 +1,13 @@
 #pragma once
 
-#include <QList>
-#include <QString>
+#include <QStringList>
 #include <deque>
 
 // Every message box of the agent goes through here, with the captions and buttons users know from
 // the original program. Tests install a ScriptedMessageBoxes to answer and record them instead.
 namespace MessageBoxes {
 
+// The captions in MessageBoxes.cpp and the icons in MessageBoxWindows.cpp are tables in this order.
 enum class Kind {
     Plain,            // caption "CorvelLane", one OK button
     Error,            // caption "Error", error sign, OK

@@ -10,7 +10,6 @@ namespace {
 
 bool show(MessageBoxes::Kind kind, const QString& text)
 {
-    // In the order of MessageBoxes::Kind.
     static constexpr QMessageBox::Icon icons[] = {QMessageBox::NoIcon, QMessageBox::Critical,
                                                   QMessageBox::Question, QMessageBox::Information,
                                                   QMessageBox::Critical};
