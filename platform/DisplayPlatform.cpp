@@ -1,7 +1,5 @@
 #include "DisplayPlatform.h"
 
-#include <QtGlobal>
-
 namespace DisplayPlatform {
 
 QByteArray preferred(const QByteArray& chosenPlatform, const QByteArray& xDisplay)

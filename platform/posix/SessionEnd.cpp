@@ -1,6 +1,5 @@
 #include "SessionEnd.h"
 
-#include <QEvent>
 #include <QGuiApplication>
 #include <QSessionManager>
 #include <QSocketNotifier>

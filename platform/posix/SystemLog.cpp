@@ -3,7 +3,6 @@
 #include "AccountName.h"
 #include "Clock.h"
 
-#include <QByteArray>
 #include <cerrno>
 #include <cstdio>
 #include <ctime>

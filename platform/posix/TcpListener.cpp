@@ -1,10 +1,8 @@
 #include "TcpListener.h"
 
-#include "NetworkAddress.h"
 #include "TcpConnection.h"
 
 #include <QSocketNotifier>
-#include <arpa/inet.h>
 #include <cerrno>
 #include <cstring>
 #include <netinet/in.h>

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QImage>
-#include <QString>
 #include <QStringList>
 
 // Decodes the installation's JPEG pictures with libjpeg. A damaged picture is an AppError naming the

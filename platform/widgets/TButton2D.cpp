@@ -3,8 +3,6 @@
 #include "TButton2DAccessible.h"
 
 #include <QAccessible>
-#include <QEnterEvent>
-#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
