@@ -55,19 +55,11 @@ extern "C" void onMessage(j_common_ptr info, int level)
         return false;
     jpeg_mem_src(&decoder->info, data, size);
     jpeg_read_header(&decoder->info, TRUE);
-    switch (decoder->info.jpeg_color_space) {
-    case JCS_GRAYSCALE:
-        decoder->info.out_color_space = JCS_GRAYSCALE;
-        break;
-    case JCS_CMYK:
-    case JCS_YCCK:
-        // libjpeg cannot turn these into RGB itself.
-        decoder->info.out_color_space = JCS_CMYK;
-        break;
-    default:
-        decoder->info.out_color_space = JCS_RGB;
-        break;
-    }
+    // libjpeg cannot turn CMYK or YCCK into RGB itself.
+    const J_COLOR_SPACE stored = decoder->info.jpeg_color_space;
+    decoder->info.out_color_space = stored == JCS_GRAYSCALE                    ? JCS_GRAYSCALE
+                                    : stored == JCS_CMYK || stored == JCS_YCCK ? JCS_CMYK
+                                                                               : JCS_RGB;
     jpeg_start_decompress(&decoder->info);
     return true;
 }
