@@ -25,11 +25,7 @@ public:
     // The address with all but its first `bits` bits (0 to 128) cleared: the network it lies in.
     NetworkAddress masked(int bits) const;
 
-    friend bool operator==(const NetworkAddress& a, const NetworkAddress& b)
-    {
-        return a.m_bytes == b.m_bytes;
-    }
-    friend bool operator<(const NetworkAddress& a, const NetworkAddress& b) { return a.m_bytes < b.m_bytes; }
+    friend auto operator<=>(const NetworkAddress&, const NetworkAddress&) = default;
 
 private:
     Bytes m_bytes{};
