@@ -81,21 +81,17 @@ bool TcpListener::listen(quint16 port, int backlog)
     m_errorString.clear();
     const int descriptor = listeningSocket(port, backlog);
     if (descriptor < 0) {
-        fail(errno);
+        const int error = errno;
+        m_error = error == EADDRINUSE                 ? Error::AddressInUse
+                  : error == EACCES || error == EPERM ? Error::AccessDenied
+                                                      : Error::Other;
+        m_errorString = QString::fromLocal8Bit(std::strerror(error));
         return false;
     }
     m_descriptor = descriptor;
     m_notifier = new QSocketNotifier(descriptor, QSocketNotifier::Read, this);
     connect(m_notifier, &QSocketNotifier::activated, this, &TcpListener::acceptWaiting);
     return true;
-}
-
-void TcpListener::fail(int error)
-{
-    m_error = error == EADDRINUSE                 ? Error::AddressInUse
-              : error == EACCES || error == EPERM ? Error::AccessDenied
-                                                  : Error::Other;
-    m_errorString = QString::fromLocal8Bit(std::strerror(error));
 }
 
 void TcpListener::close()
