@@ -15,11 +15,6 @@ bool usable(const ifaddrs& entry)
     return entry.ifa_addr && entry.ifa_addr->sa_family == AF_INET && (flags & IFF_UP) &&
            (flags & IFF_RUNNING) && !(flags & IFF_LOOPBACK);
 }
-
-bool isLoopbackOrLinkLocal(in_addr_t hostOrder)
-{
-    return (hostOrder >> 24) == 127 || (hostOrder >> 16) == 0xa9fe; // 127.0.0.0/8, 169.254.0.0/16
-}
 } // namespace
 
 namespace LocalAddress {
@@ -37,7 +32,8 @@ QString firstIPv4()
         if (!usable(*entry))
             continue;
         const in_addr address = reinterpret_cast<const sockaddr_in*>(entry->ifa_addr)->sin_addr;
-        if (isLoopbackOrLinkLocal(ntohl(address.s_addr)))
+        const in_addr_t hostOrder = ntohl(address.s_addr);
+        if ((hostOrder >> 24) == 127 || (hostOrder >> 16) == 0xa9fe) // 127.0.0.0/8, 169.254.0.0/16
             continue;
         char text[INET_ADDRSTRLEN];
         return QString::fromLatin1(::inet_ntop(AF_INET, &address, text, sizeof text));
