@@ -9,7 +9,6 @@ bool dismissed = false;
 
 MessageBoxes::Screen screen = {};
 
-// Returns true for Yes (or OK).
 bool show(MessageBoxes::Kind kind, const QString& text)
 {
     if (scripted)

@@ -2,7 +2,6 @@
 
 #include "TButton2DAccessible.h"
 
-#include <QAccessible>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
@@ -118,7 +117,6 @@ void TButton2D::paintEvent(QPaintEvent*)
     if (!isEnabled())
         textColor.setAlpha(110);
     painter.setPen(textColor);
-    painter.setFont(font());
     painter.drawText(rect(), Qt::AlignCenter | Qt::TextSingleLine, m_text);
 }
 
