@@ -1,7 +1,5 @@
 #pragma once
 
-#include <QColor>
-#include <QString>
 #include <QWidget>
 
 // The agent's flat text button: a face with a rounded frame, drawn by hand so that it looks the same
