@@ -158,15 +158,9 @@ void TButton2D::keyPressEvent(QKeyEvent* event)
 
 void TButton2D::focusInEvent(QFocusEvent* event)
 {
+    // QWidget's own handler repaints the button, on focus out too.
     m_focusFromKeyboard = event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason;
-    update();
     QWidget::focusInEvent(event);
-}
-
-void TButton2D::focusOutEvent(QFocusEvent* event)
-{
-    update();
-    QWidget::focusOutEvent(event);
 }
 
 void TButton2D::enterEvent(QEnterEvent* event)
@@ -198,7 +192,6 @@ void TButton2D::changeEvent(QEvent* event)
         m_pressed = false;
         m_hovered = false;
     }
-    if (event->type() == QEvent::FontChange)
-        updateGeometry();
+    // QWidget's own handler repaints, and on a new font updates the size hint.
     QWidget::changeEvent(event);
 }
