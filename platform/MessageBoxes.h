@@ -53,8 +53,7 @@ public:
 
     ScriptedMessageBoxes();
     ~ScriptedMessageBoxes();
-    ScriptedMessageBoxes(const ScriptedMessageBoxes&) = delete;
-    ScriptedMessageBoxes& operator=(const ScriptedMessageBoxes&) = delete;
+    Q_DISABLE_COPY(ScriptedMessageBoxes)
 
     void answerNext(bool yes) { m_answers.push_back(yes); }
     void setDefaultAnswer(bool yes) { m_defaultAnswer = yes; }

@@ -127,7 +127,6 @@ QImage load(const QString& path, QStringList* warnings)
 
     const int width = static_cast<int>(decoder->info.output_width);
     const int height = static_cast<int>(decoder->info.output_height);
-    const int components = decoder->info.output_components;
     if (qint64(width) * height > MaxPixels)
         throw fail(QStringLiteral("dimensões grandes demais (%1 × %2)").arg(width).arg(height));
 
@@ -135,7 +134,7 @@ QImage load(const QString& path, QStringList* warnings)
     const bool cmyk = decoder->info.out_color_space == JCS_CMYK;
     // CMYK rows are decoded into a scratch buffer of 4 bytes a pixel, then converted.
     QImage image(width, height, gray ? QImage::Format_Grayscale8 : QImage::Format_RGB888);
-    if (image.isNull() || (gray ? 1 : cmyk ? 4 : 3) != components)
+    if (image.isNull() || (gray ? 1 : cmyk ? 4 : 3) != decoder->info.output_components)
         throw fail(QStringLiteral("formato de imagem não suportado"));
     const std::size_t bytesPerLine = cmyk ? std::size_t(width) * 4 : std::size_t(image.bytesPerLine());
     QByteArray scratch(cmyk ? qsizetype(bytesPerLine) * height : 0, Qt::Uninitialized);
