@@ -1,14 +1,10 @@
 #include "DisplayPlatform.h"
 
-#include <QtGlobal>
-
 namespace DisplayPlatform {
 
 QByteArray preferred(const QByteArray& chosenPlatform, const QByteArray& xDisplay)
 {
-    if (!chosenPlatform.isEmpty() || xDisplay.isEmpty())
-        return {};
-    return QByteArrayLiteral("xcb");
+    return chosenPlatform.isEmpty() && !xDisplay.isEmpty() ? QByteArrayLiteral("xcb") : QByteArray();
 }
 
 void choose()

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QByteArray>
 #include <QString>
 
 // Which windowing system the agent runs on. The docked panel and its slide-ins place their own windows

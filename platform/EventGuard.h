@@ -3,7 +3,6 @@
 #include "AppError.h"
 #include "MessageBoxes.h"
 
-#include <exception>
 #include <utility>
 
 // Every slot that Qt calls runs its body through guarded(): an exception never crosses the event loop;

@@ -4,11 +4,7 @@
 #include <QDir>
 
 namespace {
-QString& overridden()
-{
-    static QString folder;
-    return folder;
-}
+QString overridden;
 
 QString withSeparator(const QString& folder)
 {
@@ -20,14 +16,12 @@ namespace ExecutableFolder {
 
 QString path()
 {
-    if (!overridden().isEmpty())
-        return overridden();
-    return withSeparator(QCoreApplication::applicationDirPath());
+    return overridden.isEmpty() ? withSeparator(QCoreApplication::applicationDirPath()) : overridden;
 }
 
 void setForTesting(const QString& folder)
 {
-    overridden() = folder.isEmpty() ? QString() : withSeparator(QDir(folder).absolutePath());
+    overridden = folder.isEmpty() ? QString() : withSeparator(QDir(folder).absolutePath());
 }
 
 } // namespace ExecutableFolder

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QByteArrayView>
 #include <QString>
 
 // Whole writes to files, as the log and the queue's snapshots need them. A file that is created is

@@ -9,7 +9,6 @@ bool dismissed = false;
 
 MessageBoxes::Screen screen = {};
 
-// Returns true for Yes (or OK).
 bool show(MessageBoxes::Kind kind, const QString& text)
 {
     if (scripted)
@@ -25,18 +24,8 @@ namespace MessageBoxes {
 
 QString captionOf(Kind kind)
 {
-    switch (kind) {
-    case Kind::Error:
-        return QStringLiteral("Error");
-    case Kind::Confirmation:
-        return QStringLiteral("Confirm");
-    case Kind::Information:
-        return QStringLiteral("Information");
-    case Kind::Plain:
-    case Kind::ApplicationError:
-        break;
-    }
-    return QStringLiteral("CorvelLane");
+    static const char* const captions[] = {"CorvelLane", "Error", "Confirm", "Information", "CorvelLane"};
+    return QString::fromLatin1(captions[int(kind)]);
 }
 
 void dismissAll()

@@ -1,13 +1,13 @@
 #pragma once
 
-#include <QList>
-#include <QString>
+#include <QStringList>
 #include <deque>
 
 // Every message box of the agent goes through here, with the captions and buttons users know from
 // the original program. Tests install a ScriptedMessageBoxes to answer and record them instead.
 namespace MessageBoxes {
 
+// The captions in MessageBoxes.cpp and the icons in MessageBoxWindows.cpp are tables in this order.
 enum class Kind {
     Plain,            // caption "CorvelLane", one OK button
     Error,            // caption "Error", error sign, OK
@@ -53,8 +53,7 @@ public:
 
     ScriptedMessageBoxes();
     ~ScriptedMessageBoxes();
-    ScriptedMessageBoxes(const ScriptedMessageBoxes&) = delete;
-    ScriptedMessageBoxes& operator=(const ScriptedMessageBoxes&) = delete;
+    Q_DISABLE_COPY(ScriptedMessageBoxes)
 
     void answerNext(bool yes) { m_answers.push_back(yes); }
     void setDefaultAnswer(bool yes) { m_defaultAnswer = yes; }

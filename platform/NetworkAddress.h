@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-#include <QStringView>
 #include <array>
 #include <optional>
 
@@ -20,18 +19,13 @@ public:
     // no shorthand such as "10.1" that some tools would read in their own way.
     static std::optional<NetworkAddress> parse(QStringView text);
 
-    const Bytes& bytes() const { return m_bytes; }
     bool isIPv4() const;
     // Dotted decimal for IPv4, the compressed lower-case form otherwise.
     QString toString() const;
     // The address with all but its first `bits` bits (0 to 128) cleared: the network it lies in.
     NetworkAddress masked(int bits) const;
 
-    friend bool operator==(const NetworkAddress& a, const NetworkAddress& b)
-    {
-        return a.m_bytes == b.m_bytes;
-    }
-    friend bool operator<(const NetworkAddress& a, const NetworkAddress& b) { return a.m_bytes < b.m_bytes; }
+    friend auto operator<=>(const NetworkAddress&, const NetworkAddress&) = default;
 
 private:
     Bytes m_bytes{};

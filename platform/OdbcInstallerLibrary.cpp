@@ -3,27 +3,14 @@
 #include "AppError.h"
 
 namespace {
-
-QString& overriddenFileName()
-{
-    static QString fileName;
-    return fileName;
-}
-
-QString installerFileName()
-{
-    if (!overriddenFileName().isEmpty())
-        return overriddenFileName();
-    return QStringLiteral("libodbcinst.so.2");
-}
-
+QString overriddenFileName;
 } // namespace
 
-OdbcInstallerLibrary::OdbcInstallerLibrary() : m_library(installerFileName())
+OdbcInstallerLibrary::OdbcInstallerLibrary()
+    : m_library(overriddenFileName.isEmpty() ? QStringLiteral("libodbcinst.so.2") : overriddenFileName)
 {
-    if (!m_library.load())
-        throw AppError(m_library.errorString());
-    m_configDataSource = reinterpret_cast<ConfigDataSource>(m_library.resolve("SQLConfigDataSource"));
+    if (m_library.load())
+        m_configDataSource = reinterpret_cast<ConfigDataSource>(m_library.resolve("SQLConfigDataSource"));
     if (!m_configDataSource)
         throw AppError(m_library.errorString());
 }
@@ -36,5 +23,5 @@ bool OdbcInstallerLibrary::configDataSource(unsigned short request, const QByteA
 
 void OdbcInstallerLibrary::setFileNameForTesting(const QString& fileName)
 {
-    overriddenFileName() = fileName;
+    overriddenFileName = fileName;
 }

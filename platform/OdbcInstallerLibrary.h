@@ -1,8 +1,6 @@
 #pragma once
 
-#include <QByteArray>
 #include <QLibrary>
-#include <QString>
 
 // The driver manager's installer library, loaded only when the agent writes its data source, so that a
 // workstation without it still starts and is told what is missing.

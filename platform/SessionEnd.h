@@ -2,8 +2,6 @@
 
 #include <QObject>
 
-class QSocketNotifier;
-
 // Reports the end of the desktop session. A session manager's log-out question is agreed to at once,
 // and its order to end (XSMP "die", which Qt turns into a quit request to the application) is
 // reported rather than left to Qt, which would first ask every window to close and stay up when one
@@ -24,6 +22,4 @@ protected:
 
 private:
     void readSignal();
-
-    QSocketNotifier* m_notifier = nullptr;
 };

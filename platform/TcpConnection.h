@@ -2,7 +2,6 @@
 
 #include "NetworkAddress.h"
 
-#include <QByteArray>
 #include <QObject>
 
 class QSocketNotifier;

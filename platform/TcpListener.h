@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QObject>
-#include <QString>
 
 class QSocketNotifier;
 class TcpConnection;
@@ -40,7 +39,6 @@ Q_SIGNALS:
 private:
     bool accepting() const;
     void acceptWaiting();
-    void fail(int error);
 
     int m_descriptor = -1;
     QSocketNotifier* m_notifier = nullptr;

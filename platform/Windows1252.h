@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QByteArray>
 #include <QString>
 
 // Windows-1252 is the byte form of text on port 900 and the code page of the stored password encoding.

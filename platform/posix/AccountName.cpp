@@ -5,31 +5,27 @@
 #include <unistd.h>
 
 namespace {
-std::optional<QString>& overridden()
-{
-    static std::optional<QString> name;
-    return name;
-}
+std::optional<QString> overridden;
 } // namespace
 
 namespace AccountName {
 
 QString current()
 {
-    if (overridden())
-        return *overridden();
+    if (overridden)
+        return *overridden;
     const passwd* entry = getpwuid(geteuid());
     return entry && entry->pw_name ? QString::fromLocal8Bit(entry->pw_name) : QString();
 }
 
 void setForTesting(const QString& name)
 {
-    overridden() = name;
+    overridden = name;
 }
 
 void resetForTesting()
 {
-    overridden().reset();
+    overridden.reset();
 }
 
 } // namespace AccountName

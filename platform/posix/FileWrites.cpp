@@ -26,41 +26,34 @@ bool writeAll(int descriptor, QByteArrayView bytes)
     return true;
 }
 
-// What was longer in the file before goes; a file that grows needs no truncation.
-bool cutAfter(int descriptor, qsizetype size)
+// With O_APPEND every write lands at the end of the file as it is at that moment. Without it the bytes
+// overwrite the file from its start, and what was longer before goes (a file that grows is not truncated).
+bool writeFile(const QString& path, int flags, QByteArrayView bytes)
 {
-    struct stat status = {};
-    if (::fstat(descriptor, &status) != 0)
+    const int descriptor =
+        ::open(QFile::encodeName(path).constData(), flags | O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
+    if (descriptor < 0)
         return false;
-    return status.st_size <= size || ::ftruncate(descriptor, size) == 0;
-}
-
-int openForWriting(const QString& path, int flags)
-{
-    return ::open(QFile::encodeName(path).constData(), flags | O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
+    bool written = writeAll(descriptor, bytes);
+    struct stat status = {};
+    if (written && !(flags & O_APPEND))
+        written = ::fstat(descriptor, &status) == 0 &&
+                  (status.st_size <= bytes.size() || ::ftruncate(descriptor, bytes.size()) == 0);
+    return ::close(descriptor) == 0 && written;
 }
 
 } // namespace
 
 namespace FileWrites {
 
-// With O_APPEND every write lands at the end of the file as it is at that moment.
 bool appendAtomically(const QString& path, QByteArrayView bytes)
 {
-    const int descriptor = openForWriting(path, O_APPEND);
-    if (descriptor < 0)
-        return false;
-    const bool written = writeAll(descriptor, bytes);
-    return ::close(descriptor) == 0 && written;
+    return writeFile(path, O_APPEND, bytes);
 }
 
 bool replaceContent(const QString& path, QByteArrayView bytes)
 {
-    const int descriptor = openForWriting(path, 0);
-    if (descriptor < 0)
-        return false;
-    const bool written = writeAll(descriptor, bytes) && cutAfter(descriptor, bytes.size());
-    return ::close(descriptor) == 0 && written;
+    return writeFile(path, 0, bytes);
 }
 
 bool rename(const QString& from, const QString& to)

@@ -4,15 +4,10 @@
 #include <ifaddrs.h>
 #include <memory>
 #include <net/if.h>
-#include <netinet/in.h>
 #include <optional>
 
 namespace {
-std::optional<QString>& overridden()
-{
-    static std::optional<QString> address;
-    return address;
-}
+std::optional<QString> overridden;
 
 bool usable(const ifaddrs& entry)
 {
@@ -20,19 +15,14 @@ bool usable(const ifaddrs& entry)
     return entry.ifa_addr && entry.ifa_addr->sa_family == AF_INET && (flags & IFF_UP) &&
            (flags & IFF_RUNNING) && !(flags & IFF_LOOPBACK);
 }
-
-bool isLoopbackOrLinkLocal(in_addr_t hostOrder)
-{
-    return (hostOrder >> 24) == 127 || (hostOrder >> 16) == 0xa9fe; // 127.0.0.0/8, 169.254.0.0/16
-}
 } // namespace
 
 namespace LocalAddress {
 
 QString firstIPv4()
 {
-    if (overridden())
-        return *overridden();
+    if (overridden)
+        return *overridden;
     ifaddrs* list = nullptr;
     if (::getifaddrs(&list) != 0)
         return {};
@@ -42,7 +32,8 @@ QString firstIPv4()
         if (!usable(*entry))
             continue;
         const in_addr address = reinterpret_cast<const sockaddr_in*>(entry->ifa_addr)->sin_addr;
-        if (isLoopbackOrLinkLocal(ntohl(address.s_addr)))
+        const in_addr_t hostOrder = ntohl(address.s_addr);
+        if ((hostOrder >> 24) == 127 || (hostOrder >> 16) == 0xa9fe) // 127.0.0.0/8, 169.254.0.0/16
             continue;
         char text[INET_ADDRSTRLEN];
         return QString::fromLatin1(::inet_ntop(AF_INET, &address, text, sizeof text));
@@ -52,12 +43,12 @@ QString firstIPv4()
 
 void setForTesting(const QString& address)
 {
-    overridden() = address;
+    overridden = address;
 }
 
 void resetForTesting()
 {
-    overridden().reset();
+    overridden.reset();
 }
 
 } // namespace LocalAddress

@@ -1,31 +1,20 @@
 #include "NetworkAddress.h"
 
+#include <algorithm>
 #include <arpa/inet.h>
-
-namespace {
-
-constexpr int ipv4Offset = 12;
-
-} // namespace
 
 NetworkAddress NetworkAddress::fromIPv4(quint32 address)
 {
-    Bytes bytes{};
-    bytes[10] = 0xff;
-    bytes[11] = 0xff;
-    for (int i = 0; i < 4; ++i)
-        bytes[size_t(ipv4Offset + i)] = quint8(address >> (24 - 8 * i));
-    return NetworkAddress(bytes);
+    return NetworkAddress(Bytes{0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0xff, 0xff, quint8(address >> 24),
+                                quint8(address >> 16), quint8(address >> 8), quint8(address)});
 }
 
 std::optional<NetworkAddress> NetworkAddress::parse(QStringView text)
 {
     // The C library's reading is the strict one wanted (no leading zeros, no shorthand, no zone); it
     // reads up to a NUL, so a text holding one, or anything not ASCII, is not an address.
-    for (const QChar c : text) {
-        if (c.unicode() == 0 || c.unicode() > 127)
-            return std::nullopt;
-    }
+    if (std::any_of(text.begin(), text.end(), [](QChar c) { return c.unicode() == 0 || c.unicode() > 127; }))
+        return std::nullopt;
     const QByteArray ascii = text.toLatin1();
     if (text.contains(u':')) {
         Bytes bytes{};
@@ -41,22 +30,15 @@ std::optional<NetworkAddress> NetworkAddress::parse(QStringView text)
 
 bool NetworkAddress::isIPv4() const
 {
-    for (int i = 0; i < 10; ++i)
-        if (m_bytes[size_t(i)] != 0)
-            return false;
-    return m_bytes[10] == 0xff && m_bytes[11] == 0xff;
+    const Bytes mapped = fromIPv4(0).m_bytes;
+    return std::equal(m_bytes.begin(), m_bytes.begin() + 12, mapped.begin());
 }
 
 QString NetworkAddress::toString() const
 {
-    if (isIPv4())
-        return QStringLiteral("%1.%2.%3.%4")
-            .arg(m_bytes[12])
-            .arg(m_bytes[13])
-            .arg(m_bytes[14])
-            .arg(m_bytes[15]);
+    const bool ipv4 = isIPv4();
     char text[INET6_ADDRSTRLEN] = {};
-    inet_ntop(AF_INET6, m_bytes.data(), text, sizeof text);
+    inet_ntop(ipv4 ? AF_INET : AF_INET6, m_bytes.data() + (ipv4 ? 12 : 0), text, sizeof text);
     return QString::fromLatin1(text);
 }
 

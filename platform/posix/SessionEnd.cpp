@@ -1,6 +1,5 @@
 #include "SessionEnd.h"
 
-#include <QEvent>
 #include <QGuiApplication>
 #include <QSessionManager>
 #include <QSocketNotifier>
@@ -23,8 +22,8 @@ void onSignal(int number)
 SessionEnd::SessionEnd(QObject* parent) : QObject(parent)
 {
     if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, signalPipe) == 0) {
-        m_notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, this);
-        connect(m_notifier, &QSocketNotifier::activated, this, &SessionEnd::readSignal);
+        connect(new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, this), &QSocketNotifier::activated,
+                this, &SessionEnd::readSignal);
         struct sigaction action = {};
         action.sa_handler = onSignal;
         sigemptyset(&action.sa_mask);

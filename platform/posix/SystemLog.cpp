@@ -3,12 +3,9 @@
 #include "AccountName.h"
 #include "Clock.h"
 
-#include <QByteArray>
-#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <ctime>
-#include <iterator>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <syslog.h>
@@ -49,10 +46,9 @@ public:
     {
         if (m_socket < 0 && (second == m_missingIn || !connect(second)))
             return;
-        if (::send(m_socket, entry.constData(), entry.size(), MSG_DONTWAIT | MSG_NOSIGNAL) >= 0)
-            return;
         // A full queue or an entry too large for a datagram: this entry is lost, the connection is fine.
-        if (errno == EAGAIN || errno == EWOULDBLOCK || errno == EMSGSIZE || errno == ENOBUFS)
+        if (::send(m_socket, entry.constData(), entry.size(), MSG_DONTWAIT | MSG_NOSIGNAL) >= 0 ||
+            errno == EAGAIN || errno == EWOULDBLOCK || errno == EMSGSIZE || errno == ENOBUFS)
             return;
         // The logger went, or came back on a new socket: the entry was not delivered, so it may go once
         // on a new connection.
@@ -66,11 +62,7 @@ private:
         if (m_socket >= 0)
             ::close(m_socket);
         m_socket = ::socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
-        sockaddr_un address{};
-        address.sun_family = AF_UNIX;
-        static constexpr char path[] = "/dev/log";
-        static_assert(sizeof path <= sizeof address.sun_path);
-        std::copy(std::begin(path), std::end(path), address.sun_path);
+        const sockaddr_un address{.sun_family = AF_UNIX, .sun_path = "/dev/log"};
         if (m_socket >= 0 &&
             ::connect(m_socket, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0)
             return true;
@@ -99,15 +91,17 @@ void SystemLog::write(const QString& message) noexcept
         static int sentInSecond = 0;
         static qint64 withheld = 0;
         const qint64 second = Clock::msecsSinceEpoch() / 1000;
+        const auto send = [&](const QByteArray& text) {
+            logger.send(prefixOfSecond + account() + ": " + text, second);
+        };
         if (second != currentSecond) {
             currentSecond = second;
             prefixOfSecond = prefix(second);
             sentInSecond = 0;
             if (withheld > 0) {
-                logger.send(prefixOfSecond + account() + ": " + QByteArray::number(withheld) +
-                                " entradas não foram enviadas ao log do sistema (mais de " +
-                                QByteArray::number(entriesPerSecond) + " em um segundo); estão em Log.txt",
-                            second);
+                send(QByteArray::number(withheld) +
+                     " entradas não foram enviadas ao log do sistema (mais de " +
+                     QByteArray::number(entriesPerSecond) + " em um segundo); estão em Log.txt");
                 withheld = 0;
                 ++sentInSecond;
             }
@@ -117,7 +111,7 @@ void SystemLog::write(const QString& message) noexcept
             return;
         }
         ++sentInSecond;
-        logger.send(prefixOfSecond + account() + ": " + message.toUtf8(), second);
+        send(message.toUtf8());
     } catch (...) {
         // As with Log.txt: losing one entry must never disturb what the agent was doing.
     }

@@ -66,21 +66,13 @@ void TcpConnection::readWaiting()
         waiting = 0;
     QByteArray bytes(std::max(waiting, 1), Qt::Uninitialized);
     const ssize_t count = ::recv(m_descriptor, bytes.data(), bytes.size(), 0);
-    const int error = errno; // before anything else can change it
-    Outcome outcome = Outcome::Open;
-    if (count > 0)
-        bytes.truncate(count);
-    else {
-        bytes.clear();
-        outcome = count == 0 ? Outcome::ClosedByPeer : outcomeOf(error);
-    }
+    const Outcome outcome = count > 0 ? Outcome::Open : count == 0 ? Outcome::ClosedByPeer : outcomeOf(errno);
+    bytes.truncate(std::max<ssize_t>(count, 0));
 
     const QPointer<TcpConnection> self(this);
     if (!bytes.isEmpty())
         Q_EMIT received(bytes);
-    if (!self || m_descriptor < 0)
-        return;
-    if (outcome == Outcome::Failed)
+    if (outcome == Outcome::Failed && self && m_descriptor >= 0)
         Q_EMIT failed();
     if (!self || m_descriptor < 0)
         return;

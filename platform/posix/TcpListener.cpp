@@ -1,10 +1,8 @@
 #include "TcpListener.h"
 
-#include "NetworkAddress.h"
 #include "TcpConnection.h"
 
 #include <QSocketNotifier>
-#include <arpa/inet.h>
 #include <cerrno>
 #include <cstring>
 #include <netinet/in.h>
@@ -16,13 +14,9 @@ namespace {
 // Connections taken in one wake-up: a flood of them must leave room for reading the ones taken.
 constexpr int acceptedPerWakeUp = 64;
 
-bool outOfResources(int error)
-{
-    return error == EMFILE || error == ENFILE || error == ENOBUFS || error == ENOMEM;
-}
-
-// A dual-stack socket takes IPv4 connections too; a host without IPv6 gets a plain IPv4 one.
-int boundSocket(quint16 port)
+// A dual-stack socket takes IPv4 connections too; a host without IPv6 gets a plain IPv4 one. -1 with
+// errno set when the port cannot be taken.
+int listeningSocket(quint16 port, int backlog)
 {
     const int dualStack = ::socket(AF_INET6, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
     const int descriptor =
@@ -48,7 +42,7 @@ int boundSocket(quint16 port)
         address.sin_port = htons(port);
         bound = ::bind(descriptor, reinterpret_cast<const sockaddr*>(&address), sizeof address);
     }
-    if (bound < 0) {
+    if (bound < 0 || ::listen(descriptor, backlog) < 0) {
         const int error = errno;
         ::close(descriptor);
         errno = error;
@@ -85,28 +79,19 @@ bool TcpListener::listen(quint16 port, int backlog)
     close();
     m_error = Error::None;
     m_errorString.clear();
-    const int descriptor = boundSocket(port);
+    const int descriptor = listeningSocket(port, backlog);
     if (descriptor < 0) {
-        fail(errno);
-        return false;
-    }
-    if (::listen(descriptor, backlog) < 0) {
-        fail(errno);
-        ::close(descriptor);
+        const int error = errno;
+        m_error = error == EADDRINUSE                 ? Error::AddressInUse
+                  : error == EACCES || error == EPERM ? Error::AccessDenied
+                                                      : Error::Other;
+        m_errorString = QString::fromLocal8Bit(std::strerror(error));
         return false;
     }
     m_descriptor = descriptor;
     m_notifier = new QSocketNotifier(descriptor, QSocketNotifier::Read, this);
     connect(m_notifier, &QSocketNotifier::activated, this, &TcpListener::acceptWaiting);
     return true;
-}
-
-void TcpListener::fail(int error)
-{
-    m_error = error == EADDRINUSE                 ? Error::AddressInUse
-              : error == EACCES || error == EPERM ? Error::AccessDenied
-                                                  : Error::Other;
-    m_errorString = QString::fromLocal8Bit(std::strerror(error));
 }
 
 void TcpListener::close()
@@ -158,7 +143,7 @@ void TcpListener::acceptWaiting()
             Q_EMIT accepted(new TcpConnection(connection, addressOf(peer), this));
             continue;
         }
-        if (outOfResources(errno)) {
+        if (errno == EMFILE || errno == ENFILE || errno == ENOBUFS || errno == ENOMEM) {
             pauseAccepting();
             Q_EMIT acceptFailed();
         }

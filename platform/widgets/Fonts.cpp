@@ -1,7 +1,5 @@
 #include "Fonts.h"
 
-#include <QStringList>
-
 namespace {
 
 QFont withFallbacks(const char* family, bool bold)

@@ -8,7 +8,6 @@
 #include <algorithm>
 #include <csetjmp>
 #include <cstdio>
-#include <cstring>
 #include <memory>
 // jpeglib.h needs size_t and FILE declared before it.
 #include <jpeglib.h>
@@ -30,14 +29,9 @@ struct Decoder {
     char warnings[MaxKeptWarnings][JMSG_LENGTH_MAX];
 };
 
-Decoder* decoderOf(j_common_ptr info)
-{
-    return reinterpret_cast<Decoder*>(info->client_data);
-}
-
 extern "C" void onError(j_common_ptr info)
 {
-    Decoder* decoder = decoderOf(info);
+    auto* decoder = static_cast<Decoder*>(info->client_data);
     (*info->err->format_message)(info, decoder->failure);
     std::longjmp(decoder->failed, 1);
 }
@@ -46,7 +40,7 @@ extern "C" void onMessage(j_common_ptr info, int level)
 {
     if (level >= 0)
         return; // trace messages
-    Decoder* decoder = decoderOf(info);
+    auto* decoder = static_cast<Decoder*>(info->client_data);
     if (decoder->warningCount < MaxKeptWarnings)
         (*info->err->format_message)(info, decoder->warnings[decoder->warningCount]);
     ++decoder->warningCount;
@@ -61,19 +55,11 @@ extern "C" void onMessage(j_common_ptr info, int level)
         return false;
     jpeg_mem_src(&decoder->info, data, size);
     jpeg_read_header(&decoder->info, TRUE);
-    switch (decoder->info.jpeg_color_space) {
-    case JCS_GRAYSCALE:
-        decoder->info.out_color_space = JCS_GRAYSCALE;
-        break;
-    case JCS_CMYK:
-    case JCS_YCCK:
-        // libjpeg cannot turn these into RGB itself.
-        decoder->info.out_color_space = JCS_CMYK;
-        break;
-    default:
-        decoder->info.out_color_space = JCS_RGB;
-        break;
-    }
+    // libjpeg cannot turn CMYK or YCCK into RGB itself.
+    const J_COLOR_SPACE stored = decoder->info.jpeg_color_space;
+    decoder->info.out_color_space = stored == JCS_GRAYSCALE                    ? JCS_GRAYSCALE
+                                    : stored == JCS_CMYK || stored == JCS_YCCK ? JCS_CMYK
+                                                                               : JCS_RGB;
     jpeg_start_decompress(&decoder->info);
     return true;
 }
@@ -95,52 +81,35 @@ extern "C" void onMessage(j_common_ptr info, int level)
 void cmykToRgb(const unsigned char* cmyk, unsigned char* rgb, int width, bool inverted)
 {
     for (int x = 0; x < width; ++x, cmyk += 4, rgb += 3) {
-        int c = cmyk[0], m = cmyk[1], y = cmyk[2], k = cmyk[3];
-        if (!inverted) {
-            c = 255 - c;
-            m = 255 - m;
-            y = 255 - y;
-            k = 255 - k;
-        }
-        rgb[0] = static_cast<unsigned char>((c * k + 127) / 255);
-        rgb[1] = static_cast<unsigned char>((m * k + 127) / 255);
-        rgb[2] = static_cast<unsigned char>((y * k + 127) / 255);
+        const auto ink = [&](int i) { return inverted ? cmyk[i] : 255 - cmyk[i]; };
+        for (int i = 0; i < 3; ++i)
+            rgb[i] = static_cast<unsigned char>((ink(i) * ink(3) + 127) / 255);
     }
-}
-
-QString shown(const QString& path)
-{
-    return QDir::toNativeSeparators(path);
 }
 
 } // namespace
 
 namespace JpegLoader {
 
-QImage load(const QString& path)
+QImage load(const QString& path, QStringList* warnings)
 {
-    QStringList ignored;
-    return load(path, ignored);
-}
-
-QImage load(const QString& path, QStringList& warnings)
-{
-    warnings.clear();
+    if (warnings)
+        warnings->clear();
+    const QString shown = QDir::toNativeSeparators(path);
     QFile file(path);
     if (!QFileInfo(path).isFile())
-        throw AppError(QStringLiteral("Imagem não encontrada: \"%1\"").arg(shown(path)));
+        throw AppError(QStringLiteral("Imagem não encontrada: \"%1\"").arg(shown));
     if (!file.open(QIODevice::ReadOnly))
-        throw AppError(QStringLiteral("Não foi possível abrir a imagem \"%1\": %2")
-                           .arg(shown(path), file.errorString()));
+        throw AppError(
+            QStringLiteral("Não foi possível abrir a imagem \"%1\": %2").arg(shown, file.errorString()));
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         throw AppError(
-            QStringLiteral("Não foi possível ler a imagem \"%1\": %2").arg(shown(path), file.errorString()));
+            QStringLiteral("Não foi possível ler a imagem \"%1\": %2").arg(shown, file.errorString()));
     if (bytes.isEmpty())
-        throw AppError(QStringLiteral("A imagem \"%1\" está vazia").arg(shown(path)));
+        throw AppError(QStringLiteral("A imagem \"%1\" está vazia").arg(shown));
 
-    auto decoder = std::make_unique<Decoder>();
-    std::memset(decoder.get(), 0, sizeof(Decoder));
+    auto decoder = std::make_unique<Decoder>(); // value-initialised: all zero
     decoder->info.err = jpeg_std_error(&decoder->errors);
     decoder->errors.error_exit = onError;
     decoder->errors.emit_message = onMessage;
@@ -149,8 +118,7 @@ QImage load(const QString& path, QStringList& warnings)
 
     auto fail = [&](const QString& reason) {
         jpeg_destroy_decompress(&decoder->info);
-        return AppError(
-            QStringLiteral("A imagem \"%1\" não pôde ser lida como JPEG: %2").arg(shown(path), reason));
+        return AppError(QStringLiteral("A imagem \"%1\" não pôde ser lida como JPEG: %2").arg(shown, reason));
     };
 
     const auto* data = reinterpret_cast<const unsigned char*>(bytes.constData());
@@ -159,7 +127,6 @@ QImage load(const QString& path, QStringList& warnings)
 
     const int width = static_cast<int>(decoder->info.output_width);
     const int height = static_cast<int>(decoder->info.output_height);
-    const int components = decoder->info.output_components;
     if (qint64(width) * height > MaxPixels)
         throw fail(QStringLiteral("dimensões grandes demais (%1 × %2)").arg(width).arg(height));
 
@@ -167,19 +134,11 @@ QImage load(const QString& path, QStringList& warnings)
     const bool cmyk = decoder->info.out_color_space == JCS_CMYK;
     // CMYK rows are decoded into a scratch buffer of 4 bytes a pixel, then converted.
     QImage image(width, height, gray ? QImage::Format_Grayscale8 : QImage::Format_RGB888);
-    QByteArray scratch;
-    unsigned char* rows = nullptr;
-    std::size_t bytesPerLine = 0;
-    if (!image.isNull() && cmyk) {
-        bytesPerLine = std::size_t(width) * 4;
-        scratch.resize(qsizetype(bytesPerLine) * height);
-        rows = reinterpret_cast<unsigned char*>(scratch.data());
-    } else if (!image.isNull()) {
-        bytesPerLine = std::size_t(image.bytesPerLine());
-        rows = image.bits();
-    }
-    if (image.isNull() || (gray ? 1 : cmyk ? 4 : 3) != components)
+    if (image.isNull() || (gray ? 1 : cmyk ? 4 : 3) != decoder->info.output_components)
         throw fail(QStringLiteral("formato de imagem não suportado"));
+    const std::size_t bytesPerLine = cmyk ? std::size_t(width) * 4 : std::size_t(image.bytesPerLine());
+    QByteArray scratch(cmyk ? qsizetype(bytesPerLine) * height : 0, Qt::Uninitialized);
+    unsigned char* rows = cmyk ? reinterpret_cast<unsigned char*>(scratch.data()) : image.bits();
 
     if (!readRows(decoder.get(), rows, bytesPerLine))
         throw fail(QString::fromLocal8Bit(decoder->failure));
@@ -190,8 +149,8 @@ QImage load(const QString& path, QStringList& warnings)
             cmykToRgb(rows + y * bytesPerLine, image.scanLine(y), width, inverted);
     }
 
-    for (int i = 0; i < std::min(decoder->warningCount, MaxKeptWarnings); ++i)
-        warnings.append(QString::fromLocal8Bit(decoder->warnings[i]));
+    for (int i = 0; warnings && i < std::min(decoder->warningCount, MaxKeptWarnings); ++i)
+        warnings->append(QString::fromLocal8Bit(decoder->warnings[i]));
     jpeg_destroy_decompress(&decoder->info);
     return image;
 }

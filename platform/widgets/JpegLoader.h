@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QImage>
-#include <QString>
 #include <QStringList>
 
 // Decodes the installation's JPEG pictures with libjpeg. A damaged picture is an AppError naming the
@@ -9,9 +8,7 @@
 // the missing rows with grey and reports warnings, which are collected here rather than printed.
 namespace JpegLoader {
 
-QImage load(const QString& path);
-
-// The same, handing back libjpeg's warnings (for instance a premature end of the data).
-QImage load(const QString& path, QStringList& warnings);
+// warnings, when given, receives libjpeg's warnings (for instance a premature end of the data).
+QImage load(const QString& path, QStringList* warnings = nullptr);
 
 } // namespace JpegLoader

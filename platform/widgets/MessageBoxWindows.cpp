@@ -8,25 +8,12 @@
 
 namespace {
 
-QMessageBox::Icon iconOf(MessageBoxes::Kind kind)
-{
-    switch (kind) {
-    case MessageBoxes::Kind::Plain:
-        return QMessageBox::NoIcon;
-    case MessageBoxes::Kind::Error:
-    case MessageBoxes::Kind::ApplicationError:
-        return QMessageBox::Critical;
-    case MessageBoxes::Kind::Confirmation:
-        return QMessageBox::Question;
-    case MessageBoxes::Kind::Information:
-        return QMessageBox::Information;
-    }
-    return QMessageBox::NoIcon;
-}
-
 bool show(MessageBoxes::Kind kind, const QString& text)
 {
-    QMessageBox box(iconOf(kind), MessageBoxes::captionOf(kind), QString());
+    static constexpr QMessageBox::Icon icons[] = {QMessageBox::NoIcon, QMessageBox::Critical,
+                                                  QMessageBox::Question, QMessageBox::Information,
+                                                  QMessageBox::Critical};
+    QMessageBox box(icons[int(kind)], MessageBoxes::captionOf(kind), QString());
     // Box texts carry names, document names and typed text: shown as they stand, never as markup.
     box.setTextFormat(Qt::PlainText);
     box.setText(text);

@@ -2,9 +2,6 @@
 
 #include "TButton2DAccessible.h"
 
-#include <QAccessible>
-#include <QEnterEvent>
-#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
@@ -16,10 +13,8 @@ namespace {
 QPainterPath frameInside(const QRectF& box, qreal strokeWidth, qreal cornerDiameter)
 {
     const qreal half = strokeWidth / 2;
-    const QRectF centreLine = box.adjusted(half, half, -half, -half);
-    const qreal radius = cornerDiameter / 2;
     QPainterPath path;
-    path.addRoundedRect(centreLine, radius, radius);
+    path.addRoundedRect(box.adjusted(half, half, -half, -half), cornerDiameter / 2, cornerDiameter / 2);
     return path;
 }
 
@@ -32,8 +27,8 @@ constexpr int HoverTintAlpha = 150;
 TButton2D::TButton2D(QWidget* parent) : QWidget(parent)
 {
     setCursor(Qt::PointingHandCursor);
-    static const bool accessible = (QAccessible::installFactory(&TButton2DAccessible::factory), true);
-    Q_UNUSED(accessible);
+    [[maybe_unused]] static const bool accessible =
+        (QAccessible::installFactory(&TButton2DAccessible::factory), true);
     setFocusPolicy(Qt::TabFocus);
     QFont bold = font();
     bold.setBold(true);
@@ -122,7 +117,6 @@ void TButton2D::paintEvent(QPaintEvent*)
     if (!isEnabled())
         textColor.setAlpha(110);
     painter.setPen(textColor);
-    painter.setFont(font());
     painter.drawText(rect(), Qt::AlignCenter | Qt::TextSingleLine, m_text);
 }
 
@@ -164,15 +158,9 @@ void TButton2D::keyPressEvent(QKeyEvent* event)
 
 void TButton2D::focusInEvent(QFocusEvent* event)
 {
+    // QWidget's own handler repaints the button, on focus out too.
     m_focusFromKeyboard = event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason;
-    update();
     QWidget::focusInEvent(event);
-}
-
-void TButton2D::focusOutEvent(QFocusEvent* event)
-{
-    update();
-    QWidget::focusOutEvent(event);
 }
 
 void TButton2D::enterEvent(QEnterEvent* event)
@@ -204,7 +192,6 @@ void TButton2D::changeEvent(QEvent* event)
         m_pressed = false;
         m_hovered = false;
     }
-    if (event->type() == QEvent::FontChange)
-        updateGeometry();
+    // QWidget's own handler repaints, and on a new font updates the size hint.
     QWidget::changeEvent(event);
 }

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <QColor>
-#include <QString>
 #include <QWidget>
 
 // The agent's flat text button: a face with a rounded frame, drawn by hand so that it looks the same
@@ -50,7 +48,6 @@ protected:
     void leaveEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
-    void focusOutEvent(QFocusEvent* event) override;
     void hideEvent(QHideEvent* event) override;
     void changeEvent(QEvent* event) override;
 

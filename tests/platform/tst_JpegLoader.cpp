@@ -152,7 +152,7 @@ private Q_SLOTS:
         QFETCH(QByteArray, jpeg);
         QFETCH(bool, gray);
         QStringList warnings;
-        const QImage image = JpegLoader::load(write(QStringLiteral("model.jpg"), jpeg), warnings);
+        const QImage image = JpegLoader::load(write(QStringLiteral("model.jpg"), jpeg), &warnings);
         QCOMPARE(image.size(), QSize(Side, Side));
         QCOMPARE(image.format(), gray ? QImage::Format_Grayscale8 : QImage::Format_RGB888);
         QVERIFY(warnings.isEmpty());
@@ -179,7 +179,7 @@ private Q_SLOTS:
         const QByteArray cut = whole.left(start + (whole.size() - start) / 3);
 
         QStringList warnings;
-        const QImage image = JpegLoader::load(write(QStringLiteral("cut.jpg"), cut), warnings);
+        const QImage image = JpegLoader::load(write(QStringLiteral("cut.jpg"), cut), &warnings);
         QCOMPARE(image.size(), source.size());
         QVERIFY(!warnings.isEmpty());
         QVERIFY2(near(image.pixelColor(1, 1), source.pixelColor(1, 1), 40),
@@ -231,8 +231,8 @@ private Q_SLOTS:
     {
         const QString pictures = QStringLiteral(QT_TESTCASE_SOURCEDIR "/../../Imagens/");
         QStringList warnings;
-        QCOMPARE(JpegLoader::load(pictures + "CorvelLane.jpg", warnings).size(), QSize(249, 50));
-        QCOMPARE(JpegLoader::load(pictures + "ImgCota.jpg", warnings).size(), QSize(49, 49));
+        QCOMPARE(JpegLoader::load(pictures + "CorvelLane.jpg", &warnings).size(), QSize(249, 50));
+        QCOMPARE(JpegLoader::load(pictures + "ImgCota.jpg", &warnings).size(), QSize(49, 49));
         QVERIFY(warnings.isEmpty());
         const QImage logo(pictures + "CorvelLane_Rel.bmp");
         QCOMPARE(logo.size(), QSize(765, 243));
