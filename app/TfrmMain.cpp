@@ -199,7 +199,7 @@ void TfrmMain::CarregaLogotipo()
             logotipo.scaled(ImgCorvelLane->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation)));
     } catch (const AppError& error) {
         // The header stays plain; the administrator learns from the log which file to reinstall.
-        TUtil::GravaLog(ExecutableFolder::path(), error.message());
+        TUtil::GravaLog(error.message());
     }
 }
 

@@ -1,7 +1,6 @@
 #include "AppError.h"
 #include "Configuracao.h"
 #include "DisplayPlatform.h"
-#include "ExecutableFolder.h"
 #include "Fonts.h"
 #include "MessageBoxWindows.h"
 #include "MessageBoxes.h"
@@ -27,7 +26,7 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName(QStringLiteral("CorvelLane"));
     QApplication::setQuitOnLastWindowClosed(false);
     if (!DisplayPlatform::placesOwnWindows(QGuiApplication::platformName()))
-        TUtil::GravaLog(ExecutableFolder::path(), DisplayPlatform::cannotDockMessage());
+        TUtil::GravaLog(DisplayPlatform::cannotDockMessage());
 
     // The session can end at any moment, even while start-up waits on a box: the box goes away,
     // start-up stops at the next step, and the loop ends if it runs.
@@ -45,7 +44,7 @@ int main(int argc, char* argv[])
     } catch (const AppError& error) {
         // Without its user context the window could show nothing true: say why and end, as when the
         // connection fails.
-        TUtil::GravaLog(ExecutableFolder::path(), error.message());
+        TUtil::GravaLog(error.message());
         MessageBoxes::applicationError(error.message());
         return 0;
     }

@@ -202,10 +202,13 @@ private:
         } else if (typeId == QMetaType::QDateTime) {
             const QDate date = value.toDateTime().date();
             const QTime time = value.toDateTime().time();
-            const SQL_DATE_STRUCT day = {static_cast<SQLSMALLINT>(date.year()), part(date.month()),
-                                         part(date.day())};
-            buffer.timestamp = {
-                day.year, day.month, day.day, part(time.hour()), part(time.minute()), part(time.second()), 0};
+            buffer.timestamp = {static_cast<SQLSMALLINT>(date.year()),
+                                part(date.month()),
+                                part(date.day()),
+                                part(time.hour()),
+                                part(time.minute()),
+                                part(time.second()),
+                                0};
             as = {SQL_C_TYPE_TIMESTAMP, SQL_TYPE_TIMESTAMP, 19, &buffer.timestamp};
         } else {
             buffer.text = value.toString();

@@ -1,6 +1,7 @@
 #include "TUtil.h"
 
 #include "Clock.h"
+#include "ExecutableFolder.h"
 #include "FileWrites.h"
 #include "SystemLog.h"
 
@@ -58,4 +59,9 @@ void TUtil::GravaLog(const QString& pasta, const QString& mensagem) noexcept
     } catch (...) {
         // The log is a courtesy: losing one entry must never disturb what the agent was doing.
     }
+}
+
+void TUtil::GravaLog(const QString& mensagem) noexcept
+{
+    GravaLog(ExecutableFolder::path(), mensagem);
 }

@@ -9,4 +9,6 @@ public:
     // midnight), and sends the message to the system log too. Never fails towards its caller: a folder
     // that cannot be written loses the entry.
     static void GravaLog(const QString& pasta, const QString& mensagem) noexcept;
+    // The agent's own log, in the program's folder.
+    static void GravaLog(const QString& mensagem) noexcept;
 };

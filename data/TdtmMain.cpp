@@ -2,7 +2,6 @@
 
 #include "AppError.h"
 #include "DataSourceStore.h"
-#include "ExecutableFolder.h"
 #include "MessageBoxes.h"
 #include "TUtil.h"
 #include "Termination.h"
@@ -30,7 +29,7 @@ bool TdtmMain::Abre(const std::function<void(TdtmMain&)>& pedeFonteDeDados)
     try {
         dbCorvelLane.execute(QStringLiteral("USE CORVELLANE"), {}, OdbcConnection::Effect::Repeatable);
     } catch (const AppError& error) {
-        TUtil::GravaLog(ExecutableFolder::path(), error.message());
+        TUtil::GravaLog(error.message());
     }
     return true;
 }
@@ -45,7 +44,7 @@ bool TdtmMain::Conecta()
         return true;
     } catch (const AppError&) {
         // The driver's own text stays out of the box and the log: it names servers and accounts.
-        TUtil::GravaLog(ExecutableFolder::path(), MensagemFalhaConexao);
+        TUtil::GravaLog(MensagemFalhaConexao);
         MessageBoxes::error(MensagemFalhaConexao);
         return false;
     }

@@ -2,19 +2,9 @@
 
 #include "AppError.h"
 #include "EventGuard.h"
-#include "ExecutableFolder.h"
 #include "InstantaneoDaFila.h"
 #include "JanelaDeNotificacoes.h"
 #include "TUtil.h"
-
-namespace {
-
-void Registra(const QString& mensagem)
-{
-    TUtil::GravaLog(ExecutableFolder::path(), mensagem);
-}
-
-} // namespace
 
 Despachante::Despachante(JanelaDeNotificacoes& janela, std::function<QList<CentroDeCusto>()> leCentrosDeCusto,
                          QObject* parent)
@@ -36,7 +26,7 @@ void Despachante::Recebe(const QString& mensagem)
     // The prompt on screen waits for its answer too: counted here, it always has its place back.
     const qsizetype aguardando = m_fila.size() + (PromptOcupaATela() ? 1 : 0);
     if (aguardando >= LimiteDaFila) {
-        Registra(
+        TUtil::GravaLog(
             QStringLiteral("Mensagem descartada: há %1 notificações aguardando resposta").arg(aguardando));
         return;
     }
@@ -71,7 +61,7 @@ void Despachante::MostrarNotificacao()
         Atende(DecisaoDaMensagem::Decide(mensagem));
     } catch (const std::exception&) {
         // A message that cannot be acted on is dropped, or it would hold up every message behind it.
-        Registra(QStringLiteral("Mensagem inválida Exception"));
+        TUtil::GravaLog(QStringLiteral("Mensagem inválida Exception"));
         if (!m_fila.isEmpty() && m_fila.first() == mensagem)
             m_fila.removeFirst();
         m_janela.MostraPainelPrincipal();
@@ -103,7 +93,7 @@ void Despachante::Atende(const DecisaoDaMensagem& decisao)
         m_janela.MostraAviso(decisao.texto);
         break;
     case Acao::Ignora:
-        Registra(
+        TUtil::GravaLog(
             QStringLiteral("Mensagem ignorada: o tipo %1 não é tratado por esta versão").arg(decisao.tipo));
         break;
     }
@@ -125,7 +115,7 @@ void Despachante::AtualizaListasAdiadas()
         AtualizaListas();
     } catch (const std::exception&) {
         // What the listener logs when the refresh of a message's dispatch fails.
-        Registra(QStringLiteral("Mensagem inválida: Exception"));
+        TUtil::GravaLog(QStringLiteral("Mensagem inválida: Exception"));
     }
 }
 
@@ -134,13 +124,13 @@ void Despachante::PromptDeixaATela()
     if (m_estado != EstadoDoPrompt::NaTela)
         return; // none, already given back, or being confirmed: an answered prompt must not return
     m_fila.prepend(m_prompt);
-    Registra(QStringLiteral("Mensagem devolvida à fila: ") + m_prompt);
+    TUtil::GravaLog(QStringLiteral("Mensagem devolvida à fila: ") + m_prompt);
     m_estado = EstadoDoPrompt::Devolvido;
     try {
         GravaInstantaneo();
     } catch (const AppError& erro) {
         // The prompt is back in the queue all the same; only its snapshot is missing.
-        Registra(erro.message());
+        TUtil::GravaLog(erro.message());
     }
     m_janela.MostraBotaoFechar(); // no prompt holds the window any more
 }
@@ -158,7 +148,7 @@ void Despachante::UsuarioTrocado()
         return;
     // The job is the previous user's: the next user's answer must not be written to it.
     m_fila.removeFirst();
-    Registra(QStringLiteral("Mensagem descartada na troca de usuário: ") + m_prompt);
+    TUtil::GravaLog(QStringLiteral("Mensagem descartada na troca de usuário: ") + m_prompt);
     m_prompt.clear();
     m_estado = EstadoDoPrompt::Nenhum;
     GravaInstantaneo();

@@ -3,7 +3,6 @@
 #include "ConsultasDosPrompts.h"
 #include "DatabaseError.h"
 #include "Despachante.h"
-#include "ExecutableFolder.h"
 #include "FormatoMensagem.h"
 #include "MessageBoxes.h"
 #include "TUtil.h"
@@ -42,7 +41,6 @@ bool RespostasDosPrompts::Atribui(const QString& pergunta, const QString& sql, c
     // administrator.
     if (linhas == 0)
         TUtil::GravaLog(
-            ExecutableFolder::path(),
             QStringLiteral("Resposta sem efeito: a impressão %1 (%2) não existe no banco de dados")
                 .arg(impressao.codigo, impressao.documento));
     return true;

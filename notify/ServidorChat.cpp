@@ -3,7 +3,6 @@
 #include "AppError.h"
 #include "Clock.h"
 #include "EventGuard.h"
-#include "ExecutableFolder.h"
 #include "FormatoMensagem.h"
 #include "TUtil.h"
 #include "TcpConnection.h"
@@ -13,15 +12,6 @@
 #include <QDateTime>
 #include <QLocale>
 #include <QTimer>
-
-namespace {
-
-void Registra(const QString& mensagem)
-{
-    TUtil::GravaLog(ExecutableFolder::path(), mensagem);
-}
-
-} // namespace
 
 ServidorChat::ServidorChat(std::function<void(const QString&)> entrega, QObject* parent)
     : QObject(parent), m_entrega(std::move(entrega)), m_servidor(new TcpListener(this))
@@ -47,15 +37,16 @@ void ServidorChat::Escuta(quint16 porta, const RemetentesPermitidos& remetentes)
     // Said at every start: a missing file (or a link to one) leaves the port open to anyone, and only
     // this line shows it.
     if (!m_remetentes.Erro().isEmpty())
-        Registra(QStringLiteral("Lista de remetentes permitidos inválida em %1, %2: nenhuma notificação será "
-                                "aceita até que seja corrigida")
-                     .arg(configuracao, m_remetentes.Erro()));
+        TUtil::GravaLog(
+            QStringLiteral("Lista de remetentes permitidos inválida em %1, %2: nenhuma notificação será "
+                           "aceita até que seja corrigida")
+                .arg(configuracao, m_remetentes.Erro()));
     else if (m_remetentes.Restringe())
-        Registra(QStringLiteral("Remetentes permitidos: %1 (lista em %2)")
-                     .arg(m_remetentes.Entradas().join(QStringLiteral(", ")), configuracao));
+        TUtil::GravaLog(QStringLiteral("Remetentes permitidos: %1 (lista em %2)")
+                            .arg(m_remetentes.Entradas().join(QStringLiteral(", ")), configuracao));
     else
-        Registra(QStringLiteral("Remetentes permitidos: qualquer endereço (nenhuma lista em %1)")
-                     .arg(configuracao));
+        TUtil::GravaLog(QStringLiteral("Remetentes permitidos: qualquer endereço (nenhuma lista em %1)")
+                            .arg(configuracao));
     // Connections arrive in bursts when the server sends to many jobs at once; a short queue of
     // unaccepted connections makes the sender's kernel wait a whole retransmission time.
     if (m_servidor->listen(porta, 1024))
@@ -135,10 +126,11 @@ void ServidorChat::SemDescritores()
     if (m_faltaDeDescritores && qAbs(agora - *m_faltaDeDescritores) < IntervaloDeRecusas)
         return;
     m_faltaDeDescritores = agora;
-    Registra(QStringLiteral("Erro no socket") +
-             QLocale::system().toString(Clock::now().date(), QLocale::ShortFormat) +
-             QStringLiteral(": não há descritores de arquivo livres para aceitar conexões; as novas aguardam "
-                            "na fila do sistema"));
+    TUtil::GravaLog(
+        QStringLiteral("Erro no socket") +
+        QLocale::system().toString(Clock::now().date(), QLocale::ShortFormat) +
+        QStringLiteral(": não há descritores de arquivo livres para aceitar conexões; as novas aguardam "
+                       "na fila do sistema"));
 }
 
 void ServidorChat::Recusa(TcpConnection* conexao)
@@ -162,8 +154,9 @@ void ServidorChat::Recusa(TcpConnection* conexao)
     if (m_recusasRegistradas.size() >= RecusasLembradas)
         return;
     m_recusasRegistradas.emplace(endereco, agora);
-    Registra(QStringLiteral("Conexão de %1 recusada: o endereço não está na lista de remetentes permitidos")
-                 .arg(endereco.toString()));
+    TUtil::GravaLog(
+        QStringLiteral("Conexão de %1 recusada: o endereço não está na lista de remetentes permitidos")
+            .arg(endereco.toString()));
 }
 
 void ServidorChat::NovaConexao(TcpConnection* conexao)
@@ -193,7 +186,7 @@ void ServidorChat::NovaConexao(TcpConnection* conexao)
 void ServidorChat::ServidorChatClientRead(const QByteArray& bytes)
 {
     const QString texto = Windows1252::decode(bytes);
-    Registra(
+    TUtil::GravaLog(
         QStringLiteral("Mensagem recebida: ") +
         (texto.size() <= LimiteDoRegistro
              ? texto
@@ -204,12 +197,12 @@ void ServidorChat::ServidorChatClientRead(const QByteArray& bytes)
         m_entrega(texto);
     } catch (const std::exception&) {
         // Whatever failed, the message already queued stays queued for a later dispatch.
-        Registra(QStringLiteral("Mensagem inválida: Exception"));
+        TUtil::GravaLog(QStringLiteral("Mensagem inválida: Exception"));
     }
 }
 
 void ServidorChat::ServidorChatClientError()
 {
-    Registra(QStringLiteral("Erro no socket") +
-             QLocale::system().toString(Clock::now().date(), QLocale::ShortFormat));
+    TUtil::GravaLog(QStringLiteral("Erro no socket") +
+                    QLocale::system().toString(Clock::now().date(), QLocale::ShortFormat));
 }

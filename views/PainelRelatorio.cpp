@@ -4,7 +4,6 @@
 #include "CampoData.h"
 #include "Clock.h"
 #include "EventGuard.h"
-#include "ExecutableFolder.h"
 #include "Fonts.h"
 #include "MessageBoxes.h"
 #include "PlainLabel.h"
@@ -87,7 +86,7 @@ void PainelRelatorio::Button2D3Click()
     };
     const QDate dataIni = data(edtDataIni, QStringLiteral("Data Inicial Inválida"));
     const QDate dataFim = data(edtDataFim, QStringLiteral("Data Final Inválida"));
-    TUtil::GravaLog(ExecutableFolder::path(), QStringLiteral("Converteu as datas"));
+    TUtil::GravaLog(QStringLiteral("Converteu as datas"));
 
     const TContext* contexto = m_contexto();
     if (!contexto)
@@ -97,7 +96,7 @@ void PainelRelatorio::Button2D3Click()
         MessageBoxes::information(QStringLiteral("Não há impressões no intervalo informado"));
         return;
     }
-    TUtil::GravaLog(ExecutableFolder::path(), QStringLiteral("testou se o relatorio esta vazio"));
+    TUtil::GravaLog(QStringLiteral("testou se o relatorio esta vazio"));
 
     auto* formulario = new TFrmRelImpPeriodo(std::move(linhas), window());
     formulario->RichEdit1 = {{QStringLiteral("Impressões efetuadas pelo usuário "), false},

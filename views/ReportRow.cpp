@@ -1,7 +1,6 @@
 #include "ReportRow.h"
 
 #include "CampoData.h"
-#include "ExecutableFolder.h"
 #include "ResultSet.h"
 #include "TUtil.h"
 
@@ -38,15 +37,15 @@ QList<ReportRow> ReportRow::ofPeriod(OdbcConnection& conexao, int codUsuario, co
     Dataset consulta(conexao);
     consulta.setFields(fields);
     consulta.setSql(statement);
-    TUtil::GravaLog(ExecutableFolder::path(), QStringLiteral("Montou o sql"));
+    TUtil::GravaLog(QStringLiteral("Montou o sql"));
 
     consulta.setParameter(QStringLiteral("PCodUsuario"), codUsuario);
     consulta.setParameter(QStringLiteral("PdataIni"), QDateTime(inicio, QTime(0, 0)));
     consulta.setParameter(QStringLiteral("PDataFim"), QDateTime(fim, QTime(0, 0)));
-    TUtil::GravaLog(ExecutableFolder::path(), QStringLiteral("Montou os parametros"));
+    TUtil::GravaLog(QStringLiteral("Montou os parametros"));
 
     consulta.open();
-    TUtil::GravaLog(ExecutableFolder::path(), QStringLiteral("abriu a query do relatorio"));
+    TUtil::GravaLog(QStringLiteral("abriu a query do relatorio"));
     return ReportRow::fromResult(consulta.result());
 }
 

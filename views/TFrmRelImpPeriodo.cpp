@@ -85,7 +85,7 @@ QPrintPreviewDialog* TFrmRelImpPeriodo::Visualiza()
 
 bool TFrmRelImpPeriodo::QRBand2BeforePrint(const ReportRow& linha)
 {
-    TUtil::GravaLog(ExecutableFolder::path(), QStringLiteral("QRBand2BeforePrint do relatório"));
+    TUtil::GravaLog(QStringLiteral("QRBand2BeforePrint do relatório"));
     return linha.statusCode.toInt() != 1;
 }
 
