@@ -1,23 +1,11 @@
 #include "PainelLogin.h"
 
 #include "Fonts.h"
+#include "FormControls.h"
 #include "PlainLabel.h"
 #include "TButton2D.h"
 
 #include <QLineEdit>
-
-namespace {
-
-TButton2D* Botao(QWidget* parent, const char* name, const QString& text, int left, int top)
-{
-    auto* button = new TButton2D(parent);
-    button->setObjectName(QLatin1String(name));
-    button->setText(text);
-    button->setGeometry(left, top, 68, 21);
-    return button;
-}
-
-} // namespace
 
 PainelLogin::PainelLogin(QWidget* parent) : QFrame(parent)
 {
@@ -31,12 +19,8 @@ PainelLogin::PainelLogin(QWidget* parent) : QFrame(parent)
     Label14->setWordWrap(true);
     Label14->setGeometry(51, 3, 147, 28);
 
-    Label12 = new PlainLabel(QStringLiteral("Login"), this);
-    Label12->setObjectName(QStringLiteral("Label12"));
-    Label12->move(11, 35);
-    Label10 = new PlainLabel(QStringLiteral("Senha"), this);
-    Label10->setObjectName(QStringLiteral("Label10"));
-    Label10->move(134, 35);
+    Label12 = FormControls::label(this, "Label12", QStringLiteral("Login"), {11, 35});
+    Label10 = FormControls::label(this, "Label10", QStringLiteral("Senha"), {134, 35});
 
     edtLogin = new QLineEdit(this);
     edtLogin->setObjectName(QStringLiteral("edtLogin"));
@@ -50,14 +34,10 @@ PainelLogin::PainelLogin(QWidget* parent) : QFrame(parent)
     Label12->setBuddy(edtLogin);
     Label10->setBuddy(medSenha);
 
-    auto* bevel = new QFrame(this);
-    bevel->setObjectName(QStringLiteral("Bevel5"));
-    bevel->setFrameShape(QFrame::HLine);
-    bevel->setFrameShadow(QFrame::Sunken);
-    bevel->setGeometry(2, 94, 245, 2);
+    FormControls::rule(this, "Bevel5", QRect(2, 94, 245, 2));
 
-    Button2D7 = Botao(this, "Button2D7", QStringLiteral("Enviar"), 106, 99);
-    Button2D6 = Botao(this, "Button2D6", QStringLiteral("Cancelar"), 176, 100);
+    Button2D7 = FormControls::button(this, "Button2D7", QStringLiteral("Enviar"), QRect(106, 99, 68, 21));
+    Button2D6 = FormControls::button(this, "Button2D6", QStringLiteral("Cancelar"), QRect(176, 100, 68, 21));
 
     connect(edtLogin, &QLineEdit::returnPressed, this, &PainelLogin::Enviar);
     connect(medSenha, &QLineEdit::returnPressed, this, &PainelLogin::Enviar);

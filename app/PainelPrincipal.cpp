@@ -1,7 +1,7 @@
 #include "PainelPrincipal.h"
 
 #include "Fonts.h"
-#include "PlainLabel.h"
+#include "FormControls.h"
 #include "TButton2D.h"
 #include "TextosPainel.h"
 
@@ -11,12 +11,7 @@ namespace {
 
 QLabel* Rotulo(QWidget* parent, const char* name, const QString& text, int left, int top, bool bold)
 {
-    auto* label = new PlainLabel(text, parent);
-    label->setObjectName(QLatin1String(name));
-    label->setFont(Fonts::msSansSerif(11, bold));
-    label->move(left, top);
-    label->adjustSize();
-    return label;
+    return FormControls::label(parent, name, text, {left, top}, Fonts::msSansSerif(11, bold));
 }
 
 // A figure whose right edge stays at 168 whatever its width.
@@ -28,15 +23,6 @@ QLabel* Figura(QWidget* parent, const char* name, int top)
     return label;
 }
 
-QFrame* Regua(QWidget* parent, int top)
-{
-    auto* line = new QFrame(parent);
-    line->setFrameShape(QFrame::HLine);
-    line->setFrameShadow(QFrame::Sunken);
-    line->setGeometry(2, top, 244, 2);
-    return line;
-}
-
 } // namespace
 
 PainelPrincipal::PainelPrincipal(QWidget* parent) : QFrame(parent)
@@ -46,7 +32,7 @@ PainelPrincipal::PainelPrincipal(QWidget* parent) : QFrame(parent)
     Label4 = Rotulo(this, "Label4", QStringLiteral("Usuário:"), 5, 9, true);
     lblUsuario = Rotulo(this, "lblUsuario", QStringLiteral("Usuário:"), 62, 9, true);
     lblUsuario->setFixedWidth(185);
-    Regua(this, 26);
+    FormControls::rule(this, "Bevel1", QRect(2, 26, 244, 2));
     Label8 = Rotulo(this, "Label8", QStringLiteral("Cota:"), 6, 36, true);
     lblQuota = Figura(this, "lblQuota", 38);
     lblTipoPolitica = Rotulo(this, "lblTipoPolitica", QStringLiteral("lblTipoPolitica"), 171, 38, false);
@@ -54,12 +40,9 @@ PainelPrincipal::PainelPrincipal(QWidget* parent) : QFrame(parent)
     lblDocImpressos = Figura(this, "lblDocImpressos", 56);
     lblCaptionRestante = Rotulo(this, "lblCaptionRestante", QStringLiteral("Restante:"), 6, 74, true);
     lblRestante = Figura(this, "lblRestante", 74);
-    Regua(this, 96);
-    Button2D2 = new TButton2D(this);
-    Button2D2->setObjectName(QStringLiteral("Button2D2"));
-    Button2D2->setText(QStringLiteral("Relatório"));
-    Button2D2->setToolTip(QStringLiteral("Gerar Relatório"));
-    Button2D2->setGeometry(176, 102, 68, 21);
+    FormControls::rule(this, "Bevel2", QRect(2, 96, 244, 2));
+    Button2D2 = FormControls::button(this, "Button2D2", QStringLiteral("Relatório"), QRect(176, 102, 68, 21),
+                                     QStringLiteral("Gerar Relatório"));
 }
 
 void PainelPrincipal::Preenche(const TextosPainel& textos)

@@ -3,6 +3,7 @@
 #include "BlocoImpressao.h"
 #include "EventGuard.h"
 #include "Fonts.h"
+#include "FormControls.h"
 #include "PlainLabel.h"
 #include "TButton2D.h"
 
@@ -34,10 +35,7 @@ QLabel* PainelPrompt::Titulo(const QString& texto, int esquerda, int topo, int l
 TButton2D* PainelPrompt::BotaoEnviar(const char* nome, const QRect& geometria, std::function<void()> resposta)
 {
     m_resposta = std::move(resposta);
-    auto* botao = new TButton2D(this);
-    botao->setObjectName(QLatin1String(nome));
-    botao->setText(QStringLiteral("Enviar"));
-    botao->setGeometry(geometria);
+    TButton2D* botao = FormControls::button(this, nome, QStringLiteral("Enviar"), geometria);
     connect(botao, &TButton2D::clicked, this, [this] { guarded(m_resposta); });
     return botao;
 }

@@ -9,7 +9,7 @@
 #include "DicaDaBandeja.h"
 #include "EventGuard.h"
 #include "ExecutableFolder.h"
-#include "Fonts.h"
+#include "FormControls.h"
 #include "JanelaAcoplada.h"
 #include "JanelasDoAgente.h"
 #include "JpegLoader.h"
@@ -64,12 +64,7 @@ TfrmMain::TfrmMain(TdtmMain& dados, Configuracao configuracao, QWidget* parent)
     auto* moldura = new QVBoxLayout(this);
     moldura->setSizeConstraint(QLayout::SetNoConstraint);
     moldura->setContentsMargins(2, 2, 2, 2);
-    pnlFundo = new QFrame(this);
-    pnlFundo->setObjectName(QStringLiteral("pnlFundo"));
-    QPalette fundo = palette();
-    fundo.setColor(QPalette::Window, Fonts::panel);
-    pnlFundo->setPalette(fundo);
-    pnlFundo->setAutoFillBackground(true);
+    pnlFundo = FormControls::panel(this, "pnlFundo");
     moldura->addWidget(pnlFundo);
     auto* pilha = new QVBoxLayout(pnlFundo);
     pilha->setSizeConstraint(QLayout::SetNoConstraint);
@@ -113,12 +108,7 @@ void TfrmMain::CriaCabecalho(QVBoxLayout* pilha)
     ImgCorvelLane->setGeometry(0, 0, 249, 50);
     ImgCorvelLane->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
-    Button2D1 = new TButton2D(Panel1);
-    Button2D1->setObjectName(QStringLiteral("Button2D1"));
-    Button2D1->setText(QStringLiteral("X"));
-    Button2D1->setToolTip(QStringLiteral("Fechar"));
-    Button2D1->setFont(Fonts::system(11, true));
-    Button2D1->setGeometry(232, 2, 15, 16);
+    Button2D1 = FormControls::closeButton(Panel1, "Button2D1", {232, 2});
     connect(Button2D1, &TButton2D::clicked, this, [this] { guarded([this] { Button2D1Click(); }); });
 }
 

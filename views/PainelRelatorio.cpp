@@ -5,25 +5,13 @@
 #include "Clock.h"
 #include "EventGuard.h"
 #include "Fonts.h"
+#include "FormControls.h"
 #include "MessageBoxes.h"
 #include "PlainLabel.h"
 #include "TButton2D.h"
 #include "TContext.h"
 #include "TFrmRelImpPeriodo.h"
 #include "TUtil.h"
-
-namespace {
-
-QLabel* Rotulo(QWidget* pai, const char* nome, const QString& texto, int esquerda, int topo)
-{
-    auto* label = new PlainLabel(texto, pai);
-    label->setObjectName(QLatin1String(nome));
-    label->adjustSize();
-    label->move(esquerda, topo);
-    return label;
-}
-
-} // namespace
 
 PainelRelatorio::PainelRelatorio(OdbcConnection& conexao, std::function<const TContext*()> contexto,
                                  QWidget* parent)
@@ -46,11 +34,11 @@ PainelRelatorio::PainelRelatorio(OdbcConnection& conexao, std::function<const TC
     Label3->setWordWrap(true);
     Label3->setFont(Fonts::msSansSerif(11, true));
 
-    QLabel* Label2 = Rotulo(this, "Label2", QStringLiteral("De"), 11, 54);
+    QLabel* Label2 = FormControls::label(this, "Label2", QStringLiteral("De"), {11, 54});
     edtDataIni = new CampoData(this);
     edtDataIni->setObjectName(QStringLiteral("edtDataIni"));
     edtDataIni->setGeometry(33, 51, 85, 21);
-    QLabel* Label1 = Rotulo(this, "Label1", QStringLiteral("a"), 126, 54);
+    QLabel* Label1 = FormControls::label(this, "Label1", QStringLiteral("a"), {126, 54});
     edtDataFim = new CampoData(this);
     edtDataFim->setObjectName(QStringLiteral("edtDataFim"));
     edtDataFim->setGeometry(142, 51, 85, 21);
@@ -60,17 +48,9 @@ PainelRelatorio::PainelRelatorio(OdbcConnection& conexao, std::function<const TC
     edtDataIni->setDate(Clock::now().date());
     edtDataFim->setDate(Clock::now().date());
 
-    auto* Bevel4 = new QFrame(this);
-    Bevel4->setObjectName(QStringLiteral("Bevel4"));
-    Bevel4->setFrameShape(QFrame::HLine);
-    Bevel4->setFrameShadow(QFrame::Sunken);
-    Bevel4->setGeometry(2, 94, 245, 2);
-
-    Button2D3 = new TButton2D(this);
-    Button2D3->setObjectName(QStringLiteral("Button2D3"));
-    Button2D3->setGeometry(176, 101, 68, 20);
-    Button2D3->setText(QStringLiteral("Visualizar"));
-    Button2D3->setToolTip(QStringLiteral("Visualizar Relatório"));
+    FormControls::rule(this, "Bevel4", QRect(2, 94, 245, 2));
+    Button2D3 = FormControls::button(this, "Button2D3", QStringLiteral("Visualizar"), QRect(176, 101, 68, 20),
+                                     QStringLiteral("Visualizar Relatório"));
     connect(Button2D3, &TButton2D::clicked, this, [this] { guarded([this] { Button2D3Click(); }); });
 }
 

@@ -4,6 +4,7 @@
 #include "EventGuard.h"
 #include "ExecutableFolder.h"
 #include "Fonts.h"
+#include "FormControls.h"
 #include "JanelaAcoplada.h"
 #include "JanelasDoAgente.h"
 #include "JpegLoader.h"
@@ -24,12 +25,7 @@ constexpr int bordaDireitaDosNumeros = 170;
 QLabel* Rotulo(QWidget* pai, const char* nome, int esquerda, int topo, const QFont& fonte,
                const QString& texto)
 {
-    auto* label = new PlainLabel(texto, pai);
-    label->setObjectName(QLatin1String(nome));
-    label->setFont(fonte);
-    label->adjustSize();
-    label->move(esquerda, topo);
-    return label;
+    return FormControls::label(pai, nome, texto, {esquerda, topo}, fonte);
 }
 
 } // namespace
@@ -59,12 +55,7 @@ TFrmCota::TFrmCota(const TextosCota::Figuras& figuras, QWidget* janelaPrincipal)
     setObjectName(QStringLiteral("FrmCota"));
     JanelaAcoplada::Configura(*this, QStringLiteral("Consulta Cota"), 210);
 
-    pnlMain = new QFrame(this);
-    pnlMain->setObjectName(QStringLiteral("pnlMain"));
-    QPalette coresPainel = pnlMain->palette();
-    coresPainel.setColor(QPalette::Window, Fonts::panel);
-    pnlMain->setPalette(coresPainel);
-    pnlMain->setAutoFillBackground(true);
+    pnlMain = FormControls::panel(this, "pnlMain");
 
     auto* imgCota = new PlainLabel(pnlMain);
     imgCota->setObjectName(QStringLiteral("imgCota"));
@@ -76,11 +67,7 @@ TFrmCota::TFrmCota(const TextosCota::Figuras& figuras, QWidget* janelaPrincipal)
     const QFont padrao = font();
     Rotulo(pnlMain, "Label4", 59, 10, negrito13, QStringLiteral("Usuário:"));
     lblUsuario = Rotulo(pnlMain, "lblUsuario", 59, 30, negrito13, QString());
-    auto* Bevel1 = new QFrame(pnlMain);
-    Bevel1->setObjectName(QStringLiteral("Bevel1"));
-    Bevel1->setFrameShape(QFrame::HLine);
-    Bevel1->setFrameShadow(QFrame::Sunken);
-    Bevel1->setGeometry(5, 55, 215, 3);
+    FormControls::rule(pnlMain, "Bevel1", QRect(5, 55, 215, 3));
     Rotulo(pnlMain, "Label8", 6, 57, negrito12, QStringLiteral("Cota:"));
     lblQuota = Rotulo(pnlMain, "lblQuota", 131, 57, padrao, QString());
     lblTitDocs = Rotulo(pnlMain, "lblTitDocs", 6, 73, negrito12, QStringLiteral("Doc. Impressos:"));
@@ -90,12 +77,7 @@ TFrmCota::TFrmCota(const TextosCota::Figuras& figuras, QWidget* janelaPrincipal)
     for (QLabel* numero : {lblQuota, lblDocImpressos, lblRestante})
         numero->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
-    auto* Button2D1 = new TButton2D(pnlMain);
-    Button2D1->setObjectName(QStringLiteral("Button2D1"));
-    Button2D1->setGeometry(168, 1, 15, 16);
-    Button2D1->setText(QStringLiteral("X"));
-    Button2D1->setToolTip(QStringLiteral("Fechar"));
-    Button2D1->setFont(Fonts::system(11, true));
+    TButton2D* Button2D1 = FormControls::closeButton(pnlMain, "Button2D1", {168, 1});
     connect(Button2D1, &TButton2D::clicked, this, [this] { guarded([this] { close(); }); });
 
     // Counts from the creation: showing the window again does not give it more time.
