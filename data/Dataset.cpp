@@ -49,13 +49,6 @@ void Dataset::setParameter(const QString& name, const QVariant& value)
         throw AppError(QStringLiteral("Parâmetro '%1' não encontrado").arg(name));
 }
 
-void Dataset::setFilter(ResultSet::Filter filter)
-{
-    m_filter = std::move(filter);
-    if (m_result)
-        m_result->setFilter(m_filter);
-}
-
 QList<QVariant> Dataset::boundValues() const
 {
     QList<QVariant> values;
@@ -87,8 +80,6 @@ void Dataset::open()
     // leaves what was read before.
     ResultSet result = m_connection.query(m_markers.positionalSql, boundValues());
     checkFields(result);
-    if (m_filter)
-        result.setFilter(m_filter);
     m_result = std::move(result);
 }
 

@@ -29,9 +29,6 @@ public:
     // cost-centre lists bind to); a mismatch throws, as opening a query with persistent fields does.
     void setFields(QList<Field> fields) { m_fields = std::move(fields); }
 
-    // A filter that stays with the dataset across reopenings.
-    void setFilter(ResultSet::Filter filter);
-
     // Runs the query; when it fails, the rows of the last opening stay.
     void open();
     void close() { m_result.reset(); }
@@ -50,6 +47,5 @@ private:
     ParameterMarkers m_markers;
     QList<std::optional<QVariant>> m_values;
     QList<Field> m_fields;
-    ResultSet::Filter m_filter;
     std::optional<ResultSet> m_result;
 };

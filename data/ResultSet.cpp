@@ -5,7 +5,6 @@
 ResultSet::ResultSet(QStringList columnNames, QList<Row> rows)
     : m_columns(std::move(columnNames)), m_rows(std::move(rows))
 {
-    applyFilter();
 }
 
 qsizetype ResultSet::columnIndex(const QString& name) const
@@ -15,22 +14,6 @@ qsizetype ResultSet::columnIndex(const QString& name) const
             return i;
     }
     return -1;
-}
-
-void ResultSet::setFilter(Filter filter)
-{
-    m_filter = std::move(filter);
-    applyFilter();
-}
-
-void ResultSet::applyFilter()
-{
-    m_visible.clear();
-    for (qsizetype row = 0; row < m_rows.size(); ++row) {
-        if (!m_filter || m_filter(*this, row))
-            m_visible.append(row);
-    }
-    m_cursor = 0;
 }
 
 void ResultSet::next()
@@ -43,7 +26,7 @@ const ResultSet::Row& ResultSet::currentRow() const
 {
     if (eof())
         throw AppError(QStringLiteral("Não há registro corrente no resultado da consulta"));
-    return m_rows.at(m_visible.at(m_cursor));
+    return m_rows.at(m_cursor);
 }
 
 QVariant ResultSet::field(qsizetype column) const

@@ -11,15 +11,13 @@ QList<CentroDeCusto> CentroDeCusto::LeLista(OdbcConnection& conexao)
     consulta.setSql(ConsultasDosPrompts::CentrosDeCusto);
     consulta.setFields({{QStringLiteral("cod_centro_custo"), Kind::Integer},
                         {QStringLiteral("nome_centro_custo"), Kind::Text}});
-    consulta.setFilter([](const ResultSet& rows, qsizetype row) {
-        return rows.value(row, QStringLiteral("cod_centro_custo")).toInt() != 0;
-    });
     consulta.open();
     ResultSet& lista = consulta.result();
     QList<CentroDeCusto> centros;
-    for (lista.first(); !lista.eof(); lista.next())
-        centros.append({lista.field(QStringLiteral("cod_centro_custo")).toInt(),
-                        lista.field(QStringLiteral("nome_centro_custo")).toString()});
+    for (lista.first(); !lista.eof(); lista.next()) {
+        if (const int codigo = lista.field(QStringLiteral("cod_centro_custo")).toInt(); codigo != 0)
+            centros.append({codigo, lista.field(QStringLiteral("nome_centro_custo")).toString()});
+    }
     return centros;
 }
 
