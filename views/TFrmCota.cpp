@@ -22,12 +22,6 @@ namespace {
 // The right-aligned figures keep their right edge here whatever their text.
 constexpr int bordaDireitaDosNumeros = 170;
 
-QLabel* Rotulo(QWidget* pai, const char* nome, int esquerda, int topo, const QFont& fonte,
-               const QString& texto)
-{
-    return FormControls::label(pai, nome, texto, {esquerda, topo}, fonte);
-}
-
 } // namespace
 
 void TFrmCota::Abre(QPointer<TFrmCota>& aberta, const TextosCota::Figuras& figuras, QWidget* janelaPrincipal)
@@ -65,15 +59,16 @@ TFrmCota::TFrmCota(const TextosCota::Figuras& figuras, QWidget* janelaPrincipal)
     const QFont negrito13 = Fonts::msSansSerif(13, true);
     const QFont negrito12 = Fonts::msSansSerif(12, true);
     const QFont padrao = font();
-    Rotulo(pnlMain, "Label4", 59, 10, negrito13, QStringLiteral("Usuário:"));
-    lblUsuario = Rotulo(pnlMain, "lblUsuario", 59, 30, negrito13, QString());
+    FormControls::label(pnlMain, "Label4", QStringLiteral("Usuário:"), {59, 10}, negrito13);
+    lblUsuario = FormControls::label(pnlMain, "lblUsuario", QString(), {59, 30}, negrito13);
     FormControls::rule(pnlMain, "Bevel1", QRect(5, 55, 215, 3));
-    Rotulo(pnlMain, "Label8", 6, 57, negrito12, QStringLiteral("Cota:"));
-    lblQuota = Rotulo(pnlMain, "lblQuota", 131, 57, padrao, QString());
-    lblTitDocs = Rotulo(pnlMain, "lblTitDocs", 6, 73, negrito12, QStringLiteral("Doc. Impressos:"));
-    lblDocImpressos = Rotulo(pnlMain, "lblDocImpressos", 93, 73, padrao, QString());
-    lblTitRest = Rotulo(pnlMain, "lblTitRest", 6, 92, negrito12, QStringLiteral("Restante:"));
-    lblRestante = Rotulo(pnlMain, "lblRestante", 117, 92, padrao, QString());
+    FormControls::label(pnlMain, "Label8", QStringLiteral("Cota:"), {6, 57}, negrito12);
+    lblQuota = FormControls::label(pnlMain, "lblQuota", QString(), {131, 57}, padrao);
+    lblTitDocs =
+        FormControls::label(pnlMain, "lblTitDocs", QStringLiteral("Doc. Impressos:"), {6, 73}, negrito12);
+    lblDocImpressos = FormControls::label(pnlMain, "lblDocImpressos", QString(), {93, 73}, padrao);
+    lblTitRest = FormControls::label(pnlMain, "lblTitRest", QStringLiteral("Restante:"), {6, 92}, negrito12);
+    lblRestante = FormControls::label(pnlMain, "lblRestante", QString(), {117, 92}, padrao);
     for (QLabel* numero : {lblQuota, lblDocImpressos, lblRestante})
         numero->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
