@@ -1,6 +1,7 @@
 #include "MessageBoxes.h"
 
 #include <QCoreApplication>
+#include <iterator>
 
 namespace {
 
@@ -24,7 +25,8 @@ namespace MessageBoxes {
 
 QString captionOf(Kind kind)
 {
-    static const char* const captions[] = {"CorvelLane", "Error", "Confirm", "Information", "CorvelLane"};
+    static constexpr const char* captions[] = {"CorvelLane", "Error", "Confirm", "Information", "CorvelLane"};
+    static_assert(std::size(captions) == int(Kind::ApplicationError) + 1, "one caption for each kind");
     return QString::fromLatin1(captions[int(kind)]);
 }
 

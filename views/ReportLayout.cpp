@@ -1,5 +1,7 @@
 #include "ReportLayout.h"
 
+#include <iterator>
+
 // Band heights are tenths of a millimetre; the sums must not lose a band to rounding.
 constexpr double tolerance = 1e-6;
 
@@ -7,6 +9,7 @@ double ReportLayout::heightOf(ReportBand::Kind kind)
 {
     using namespace ReportGeometry;
     constexpr double heights[] = {TitleHeight, HeaderHeight, DetailHeight, SummaryHeight}; // in Kind's order
+    static_assert(std::size(heights) == int(ReportBand::Kind::Summary) + 1, "one height for each kind");
     return heights[int(kind)];
 }
 

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
+#include <iterator>
 
 namespace {
 
@@ -13,6 +14,8 @@ bool show(MessageBoxes::Kind kind, const QString& text)
     static constexpr QMessageBox::Icon icons[] = {QMessageBox::NoIcon, QMessageBox::Critical,
                                                   QMessageBox::Question, QMessageBox::Information,
                                                   QMessageBox::Critical};
+    static_assert(std::size(icons) == int(MessageBoxes::Kind::ApplicationError) + 1,
+                  "one icon for each kind");
     QMessageBox box(icons[int(kind)], MessageBoxes::captionOf(kind), QString());
     // Box texts carry names, document names and typed text: shown as they stand, never as markup.
     box.setTextFormat(Qt::PlainText);
